@@ -1,0 +1,116 @@
+#pragma once
+
+#include <cstdint>
+
+namespace zt {
+
+class DisplayInterface;
+class Image;
+class Font;
+struct SoundClip;
+class SpriteObject;
+class TextObject;
+class SpriteRenderObject2D;
+class Schedule;
+class Action;
+class MultiAction;
+class ConditionalAction;
+class SpriteColorSwap;
+class TextChange;
+struct JudgeInput;
+struct ActionBinding;
+
+// What the assembly loaded; any picture may be null (it then shows nothing).
+struct GameResources {
+  Image* derivative1 = nullptr;
+  Image* derivative2 = nullptr;
+  Image* trollidian1 = nullptr;
+  Image* trollidian2 = nullptr;
+  Image* progress = nullptr;
+  Image* progressBar = nullptr;
+  Image* panel = nullptr;
+  Image* title = nullptr;
+  Image* titleBackground = nullptr;
+  Image* gameOver = nullptr;
+  Font* font = nullptr;
+  SoundClip* titleMusic = nullptr;  // painting_with_gasoline.ogg
+  SoundClip* gameMusic = nullptr;   // intention_ignited.ogg
+  SoundClip* death = nullptr;
+  SoundClip* accept = nullptr;
+  SoundClip* gameOverSound = nullptr;
+};
+
+// Everything the scene script builds. All of it lives until the process ends.
+struct Scene {
+  // Scene objects.
+  SpriteObject* titleSprite = nullptr;
+  SpriteObject* titleBackground = nullptr;
+  SpriteRenderObject2D* progressMarker = nullptr;
+  SpriteObject* progressSprite = nullptr;
+  SpriteObject* progressFrame = nullptr;
+  SpriteObject* upperPanel = nullptr;
+  SpriteObject* lowerPanel = nullptr;
+
+  TextObject* levelText = nullptr;
+  TextObject* startPrompt = nullptr;
+  TextObject* keyHelp = nullptr;
+  TextObject* playPrompt = nullptr;
+  TextObject* quitPrompt = nullptr;
+  TextObject* titleText = nullptr;
+  TextObject* congratulationText = nullptr;
+  TextObject* counterText = nullptr;
+  TextObject* creditTitle = nullptr;    // "\"Zummertock\""
+  TextObject* creditByLine = nullptr;   // "A vidya game by"
+  TextObject* creditAuthor = nullptr;
+  TextObject* creditTesters = nullptr;  // "Testers:"
+  TextObject* creditTester1 = nullptr;
+  TextObject* creditTester2 = nullptr;
+  TextObject* creditThanks = nullptr;   // "Thanks for playing!"
+  TextObject* creditEnd = nullptr;      // "THE END"
+
+  // Schedules.
+  Schedule* mainSchedule = nullptr;
+  Schedule* holdSchedule = nullptr;
+  Schedule* mistakeFlicker = nullptr;
+  Schedule* successFlash = nullptr;
+  Schedule* finalAnimation = nullptr;
+
+  // Watchers and the actions the frame loop uses directly.
+  ConditionalAction* runJudge = nullptr;
+  ConditionalAction* endOfRunWatch = nullptr;
+  ConditionalAction* mistakePauseWatch = nullptr;
+  ConditionalAction* successPauseWatch = nullptr;
+  ConditionalAction* middleWatch = nullptr;
+  ConditionalAction* lastLevelCheck = nullptr;
+  SpriteColorSwap* panelColorSwap = nullptr;
+  SpriteColorSwap* frameColorSwap = nullptr;
+  TextChange* levelNameChange = nullptr;
+
+  // Reaction sequences.
+  MultiAction* mistakeSequence = nullptr;
+  MultiAction* successSequence = nullptr;
+  MultiAction* afterMistakeSequence = nullptr;
+  MultiAction* nextLevelSequence = nullptr;
+  MultiAction* finalVerdictSequence = nullptr;
+
+  // The slide action of the success pause (a FunctionAction).
+  Action* slideMarkerRightAction = nullptr;
+
+  // Argument records.
+  JudgeInput* judgeInput = nullptr;
+  ActionBinding* panelBinding = nullptr;
+  ActionBinding* frameBinding = nullptr;
+  ActionBinding* nameBinding = nullptr;
+};
+
+// The texts of the credits that are ours to write.
+extern const char* const kAuthorCredit;
+extern const char* const kTesterCredit1;
+extern const char* const kTesterCredit2;
+
+// Builds every scene object, action and schedule and wires them. The judge
+// reads the key values at rightArrow and dKey.
+Scene* buildScene(const GameResources& resources, DisplayInterface* display,
+                  const float* rightArrow, const float* dKey);
+
+}  // namespace zt
