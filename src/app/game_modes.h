@@ -9,6 +9,7 @@ class Platform;
 class Renderer;
 struct Scene;
 struct GameResources;
+struct SpeakerConfig;
 
 // State of the modes (main thread only).
 extern int32_t gameMode;
@@ -37,7 +38,7 @@ struct Game {
 Game assembleGame(Renderer* display, const std::string& base);
 
 // Opens the sound output, puts level 0's colours and name in place.
-void startGame(Game& game, Platform& platform);
+void startGame(Game& game, Platform& platform, const SpeakerConfig& speakerConfig);
 
 // The current mode's work for one frame. False when the game must end now
 // (Escape): the frame is abandoned and the process ends with status 0.
