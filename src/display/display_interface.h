@@ -9,6 +9,7 @@
 namespace zt {
 
 class Image;
+class Renderer;
 
 // The only way to the screen: a 640 x 480 window showing a 320 x 240 logical
 // screen, every picture put there at once with glDrawPixels at a 2 x 2 zoom.
@@ -33,6 +34,10 @@ class DisplayInterface {
   virtual void clear();
   virtual void present();
 
+  // The Renderer behind this display, if it is one. Scene objects that live
+  // in world units ask this instead of casting, so they link without GL.
+  virtual const Renderer* asRenderer() const { return nullptr; }
+
   // The platform's buffer swap, called by present after glFinish.
   std::function<void()> swapBuffers;
 
@@ -46,13 +51,15 @@ class DisplayInterface {
 // Records the colour and makes it the GL clear colour; null changes nothing.
 void setClearColor(DisplayInterface* display, const Color* color);
 
-// Adds a view of the 2-D world: centre, width and height in world units.
+// Adds a view of the 2-D world: centre, width and height in world units
+// (a negative size is stored as 0).
 class Renderer : public DisplayInterface {
  public:
   Renderer(Vector2D center, float width, float height);
 
   int32_t initialize() override;
   void resize(uint32_t width, uint32_t height) override;
+  const Renderer* asRenderer() const override { return this; }
 
   Vector2D viewCenter;
   float viewWidth;

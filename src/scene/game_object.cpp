@@ -12,9 +12,12 @@ int32_t nextGameObjectId = 0;
 
 GameObject::GameObject() : id(nextGameObjectId++) {}
 
-std::vector<Action*> GameObject::getActions() { return actions; }
+std::vector<Action*> GameObject::getActions() {
+  return actions;
+}
 
 void GameObject::addAction(Action* action) {
+  if (!action) return;
   for (Action* present : actions) {
     if (present->id == action->id) return;
   }
@@ -22,14 +25,19 @@ void GameObject::addAction(Action* action) {
 }
 
 void GameObject::removeAction(Action* action) {
+  if (!action) return;
   auto found = std::find_if(actions.begin(), actions.end(),
                             [action](Action* present) { return present->id == action->id; });
   if (found != actions.end()) actions.erase(found);
 }
 
-Schedule* GameObject::getSchedule() { return schedule; }
+Schedule* GameObject::getSchedule() {
+  return schedule;
+}
 
-void GameObject::setSchedule(Schedule* newSchedule) { schedule = newSchedule; }
+void GameObject::setSchedule(Schedule* newSchedule) {
+  schedule = newSchedule;
+}
 
 DrawingObject::DrawingObject(DisplayInterface* display) : display(display) {}
 
@@ -40,11 +48,17 @@ void SpriteObject::draw() {
   if (display) display->drawImage(image, x, y);
 }
 
-Image* SpriteObject::getImage() { return image; }
+Image* SpriteObject::getImage() {
+  return image;
+}
 
-void SpriteObject::setImage(Image* newImage) { image = newImage; }
+void SpriteObject::setImage(Image* newImage) {
+  image = newImage;
+}
 
-Vector2D& WorldObject2D::getPosition() { return position; }
+Vector2D& WorldObject2D::getPosition() {
+  return position;
+}
 
 void WorldObject2D::setPosition(const Vector2D& newPosition) {
   position.x = newPosition.x;
@@ -57,13 +71,21 @@ RenderObject2D::RenderObject2D(DisplayInterface* display) : display(display) {}
 SpriteRenderObject2D::SpriteRenderObject2D(DisplayInterface* display, Image* image)
     : RenderObject2D(display), SpriteObject(display, image) {}
 
-std::vector<Action*> SpriteRenderObject2D::getActions() { return RenderObject2D::getActions(); }
+std::vector<Action*> SpriteRenderObject2D::getActions() {
+  return RenderObject2D::getActions();
+}
 
-void SpriteRenderObject2D::addAction(Action* action) { RenderObject2D::addAction(action); }
+void SpriteRenderObject2D::addAction(Action* action) {
+  RenderObject2D::addAction(action);
+}
 
-void SpriteRenderObject2D::removeAction(Action* action) { RenderObject2D::removeAction(action); }
+void SpriteRenderObject2D::removeAction(Action* action) {
+  RenderObject2D::removeAction(action);
+}
 
-Schedule* SpriteRenderObject2D::getSchedule() { return RenderObject2D::getSchedule(); }
+Schedule* SpriteRenderObject2D::getSchedule() {
+  return RenderObject2D::getSchedule();
+}
 
 void SpriteRenderObject2D::setSchedule(Schedule* newSchedule) {
   RenderObject2D::setSchedule(newSchedule);
@@ -72,12 +94,13 @@ void SpriteRenderObject2D::setSchedule(Schedule* newSchedule) {
 void SpriteRenderObject2D::draw() {
   if (!image) return;
   // Only a Renderer knows the world view; the game always gives it one.
-  auto* renderer = dynamic_cast<Renderer*>(RenderObject2D::display);
+  DisplayInterface* target = RenderObject2D::display;
+  const Renderer* renderer = target ? target->asRenderer() : nullptr;
   if (!renderer) return;
   ScreenPoint centre = worldToScreen(*renderer, position.x, position.y);
   x = centre.x - static_cast<int32_t>(image->width / 2);
   y = centre.y - static_cast<int32_t>(image->height / 2);
-  renderer->drawImage(image, x, y);
+  target->drawImage(image, x, y);
 }
 
 }  // namespace zt
