@@ -1,0 +1,174 @@
+#include "scene/image.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <vector>
+
+namespace zt {
+
+int32_t nextImageId = 0;
+
+namespace {
+
+// The game's pictures are at most a few hundred pixels across; anything far
+// beyond is a broken or hostile header and is refused before allocating.
+constexpr uint32_t kMaxSide = 16384;
+constexpr uint64_t kMaxBytes = uint64_t{256} << 20;
+
+void reportBadPng() {
+  std::cerr << "Error: bad PNG file" << std::endl;
+}
+
+// libpng reports data errors here; we unwind to decodeRgba and report once.
+[[noreturn]] void onPngError(png_structp png, png_const_charp) {
+  longjmp(png_jmpbuf(png), 1);
+}
+
+void onPngWarning(png_structp, png_const_charp) {}
+
+void readFromStream(png_structp png, png_bytep data, png_size_t length) {
+  auto* stream = static_cast<std::istream*>(png_get_io_ptr(png));
+  stream->read(reinterpret_cast<char*>(data), static_cast<std::streamsize>(length));
+  if (static_cast<png_size_t>(stream->gcount()) != length) png_error(png, "truncated");
+}
+
+// Everything decodeRgba allocates, kept outside its frame so that a longjmp
+// out of libpng cannot lose it.
+struct Decoding {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  uint8_t* pixels = nullptr;
+  png_bytep* rows = nullptr;
+  PngInfo header;
+};
+
+// Holds only trivially destructible locals: libpng may longjmp back here.
+bool decodeRgba(Decoding* d) {
+  if (setjmp(png_jmpbuf(d->png))) return false;
+
+  png_set_sig_bytes(d->png, 8);
+  png_read_info(d->png, d->info);
+
+  const uint32_t width = png_get_image_width(d->png, d->info);
+  const uint32_t height = png_get_image_height(d->png, d->info);
+  const int bitDepth = png_get_bit_depth(d->png, d->info);
+  const int colorType = png_get_color_type(d->png, d->info);
+  if (static_cast<uint64_t>(width) * height * 4 > kMaxBytes) return false;
+
+  // Whatever the file holds becomes 8-bit RGBA, the one layout the display
+  // draws; samples are kept as stored (no gamma correction).
+  if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(d->png);
+  if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(d->png);
+  if (png_get_valid(d->png, d->info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(d->png);
+  if (bitDepth == 16) png_set_scale_16(d->png);
+  if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+    png_set_gray_to_rgb(d->png);
+  }
+  png_set_add_alpha(d->png, 0xff, PNG_FILLER_AFTER);
+  png_set_interlace_handling(d->png);
+  png_read_update_info(d->png, d->info);
+
+  const size_t rowBytes = static_cast<size_t>(width) * 4;
+  if (png_get_rowbytes(d->png, d->info) != rowBytes || png_get_channels(d->png, d->info) != 4 ||
+      png_get_bit_depth(d->png, d->info) != 8) {
+    return false;
+  }
+
+  d->pixels = new uint8_t[rowBytes * height];
+  d->rows = new png_bytep[height];
+  for (uint32_t i = 0; i < height; ++i) d->rows[i] = d->pixels + i * rowBytes;
+  png_read_image(d->png, d->rows);
+
+  d->header.width = width;
+  d->header.height = height;
+  d->header.bitDepth = 8;
+  d->header.channels = 4;
+  d->header.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<uint8_t[]> loadPng(PngInfo& info, const std::string& fileName) {
+  std::ifstream file(fileName, std::ios::in | std::ios::binary);
+  png_byte signature[8];
+  file.read(reinterpret_cast<char*>(signature), sizeof signature);
+  if (!file || png_sig_cmp(signature, 0, sizeof signature) != 0) {
+    reportBadPng();
+    return nullptr;
+  }
+
+  Decoding d;
+  d.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, onPngWarning);
+  if (d.png) d.info = png_create_info_struct(d.png);
+  bool ok = false;
+  if (d.info) {
+    png_set_user_limits(d.png, kMaxSide, kMaxSide);
+    png_set_read_fn(d.png, &file, readFromStream);
+    ok = decodeRgba(&d);
+  }
+  png_destroy_read_struct(d.png ? &d.png : nullptr, d.info ? &d.info : nullptr, nullptr);
+  delete[] d.rows;
+  if (!ok) {
+    delete[] d.pixels;
+    reportBadPng();
+    return nullptr;
+  }
+  info = d.header;
+  return std::unique_ptr<uint8_t[]>(d.pixels);
+}
+
+Image::Image(uint32_t width, uint32_t height, const uint8_t* topFirstBytes)
+    : id(nextImageId++), width(width), height(height), loadedWidth(width) {
+  const size_t rowBytes = static_cast<size_t>(width) * 4;
+  pixels.reset(new uint8_t[rowBytes * height]());
+  if (!topFirstBytes) return;
+  // The display draws rows upward from the picture's bottom edge.
+  for (uint32_t r = 0; r < height; ++r) {
+    std::memcpy(pixels.get() + (height - 1 - r) * rowBytes, topFirstBytes + r * rowBytes, rowBytes);
+  }
+}
+
+Image* loadImage(const std::string& fileName, PngInfo* info) {
+  PngInfo loaded;
+  std::unique_ptr<uint8_t[]> bytes = loadPng(loaded, fileName);
+  if (!bytes) return nullptr;
+  if (info) *info = loaded;
+  return new Image(loaded.width, loaded.height, bytes.get());
+}
+
+void swapColors(Image* image, const Color* from, const Color* to, int32_t count) {
+  if (!image || !image->pixels || count <= 0 || !from || !to) return;
+  const size_t bytes = static_cast<size_t>(image->width) * image->height * 4;
+  // Matches are looked up in the picture as it was before this call, so a
+  // pixel changes at most once and black<->white exchanges in one pass.
+  const std::vector<uint8_t> snapshot(image->pixels.get(), image->pixels.get() + bytes);
+  uint8_t* out = image->pixels.get();
+  for (size_t at = 0; at < bytes; at += 4) {
+    const Color pixel{snapshot[at], snapshot[at + 1], snapshot[at + 2], snapshot[at + 3]};
+    for (int32_t k = 0; k < count; ++k) {
+      if (pixel == from[k]) {
+        out[at] = to[k].r;
+        out[at + 1] = to[k].g;
+        out[at + 2] = to[k].b;
+        out[at + 3] = to[k].a;
+        break;
+      }
+    }
+  }
+}
+
+void narrowImage(Image* image, int64_t width) {
+  if (!image) return;
+  // Narrowing reads the same bytes as shorter rows; it must never ask for
+  // more pixels than were loaded.
+  const int64_t limited = std::min<int64_t>(std::max<int64_t>(width, 1), image->loadedWidth);
+  image->width = static_cast<uint32_t>(limited);
+}
+
+}  // namespace zt
