@@ -39,22 +39,41 @@ struct ActionBinding {
   Action* action;
 };
 
-// What the pattern of a level asks for at one x.
-enum class Requirement { Free, Held, Released };
+// What the pattern of a level asks for at one x. Impossible is what every x
+// asks from level 18 on: any key state is a mistake there.
+enum class Requirement { Free, Held, Released, Impossible };
 
-// The pattern of `level` at marker x; every x asks the impossible from
-// level 18 on, which isKeyMistake treats as a mistake whatever the key.
+// A free window [from, to] of marker x, both ends included; to is +infinity
+// for a window that runs to the end of the bar and beyond.
+struct FreeWindow {
+  double from;
+  double to;
+};
+
+// A level's pattern: its free windows in order of x. The key must be held
+// before the first window, and the requirement turns over after each one,
+// so the state after the last window follows from the count.
+struct LevelPattern {
+  const FreeWindow* windows;
+  uint32_t count;
+};
+
+extern const LevelPattern levelPatterns[kLevelCount];
+
+// What `level` asks for at marker x, which is widened to 64 bits and
+// compared with the windows' bounds.
 Requirement requirementAt(uint32_t level, float x);
 
 // Predicates (argument types in the comments) ...
-bool isKeyMistake(void* judgeInput);       // JudgeInput*
-bool markerPastEnd(void* marker);          // SpriteRenderObject2D*: x >= 1.9
-bool markerPastMiddle(void* marker);       // SpriteRenderObject2D*: x >= -0.01
-bool mistakePauseOver(void* schedule);     // Schedule*: clock >= 0.84
-bool successPauseOver(void* schedule);     // Schedule*: clock >= 0.364
-bool isLastLevel(void* unused);            // currentLevel == 17
+bool isKeyMistake(void* judgeInput);    // JudgeInput*
+bool markerPastEnd(void* marker);       // SpriteRenderObject2D*: x >= 1.9
+bool markerPastMiddle(void* marker);    // SpriteRenderObject2D*: x >= -0.01
+bool mistakePauseOver(void* schedule);  // Schedule*: clock >= 0.84
+bool successPauseOver(void* schedule);  // Schedule*: clock >= 0.364
+bool isLastLevel(void* unused);         // currentLevel == 17
 
-// ... and callbacks, each returning 0.
+// ... and callbacks, each returning 0, or -1 when their argument is missing
+// or (the level-change ones) there is no level to change to.
 int32_t stopMarker(void* unused);
 int32_t restartAfterMistake(void* marker);
 int32_t parkMarkerOffLeft(void* marker);

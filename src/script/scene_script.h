@@ -59,14 +59,14 @@ struct Scene {
   TextObject* titleText = nullptr;
   TextObject* congratulationText = nullptr;
   TextObject* counterText = nullptr;
-  TextObject* creditTitle = nullptr;    // "\"Zummertock\""
-  TextObject* creditByLine = nullptr;   // "A vidya game by"
+  TextObject* creditTitle = nullptr;   // "\"Zummertock\""
+  TextObject* creditByLine = nullptr;  // "A vidya game by"
   TextObject* creditAuthor = nullptr;
   TextObject* creditTesters = nullptr;  // "Testers:"
   TextObject* creditTester1 = nullptr;
   TextObject* creditTester2 = nullptr;
-  TextObject* creditThanks = nullptr;   // "Thanks for playing!"
-  TextObject* creditEnd = nullptr;      // "THE END"
+  TextObject* creditThanks = nullptr;  // "Thanks for playing!"
+  TextObject* creditEnd = nullptr;     // "THE END"
 
   // Schedules.
   Schedule* mainSchedule = nullptr;
