@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,19 +17,36 @@ struct ClipFormat {
 
 // Decodes a whole Ogg Vorbis file into interleaved signed 16-bit samples and
 // fills format. Null (after "Error: bad Ogg Vorbis file") when the file cannot
-// be opened or decoded.
+// be opened or decoded, or (after its own error line) when it is too long to
+// hold in memory. Samples the stream does not deliver are zero.
 std::unique_ptr<int16_t[]> loadOggClip(ClipFormat& format, const std::string& path);
 
-}  // namespace zt
+// loadOggClip that appends its error lines to errors instead of writing them,
+// so that parallel decodes can report in a fixed order.
+std::unique_ptr<int16_t[]> decodeOggClip(ClipFormat& format, const std::string& path,
+                                         std::string& errors);
 
-namespace zt {
+// Longest clip accepted: about 25 minutes of stereo at 44100 Hz.
+constexpr size_t kMaxClipBytes = size_t{256} << 20;
+// Consecutive failed reads after which the rest of a clip is left silent.
+constexpr int32_t kMaxFailedReads = 32;
+
+// The decode loop: fills out[0, size) from read (an ov_read-like function:
+// bytes delivered, 0 at the end of the stream, negative on a read error).
+// Each failed read appends "Error reading Ogg Vorbis file.\n" to errors.
+// Returns the number of bytes filled.
+size_t readAllPcm(const std::function<long(char* into, int bytes)>& read, char* out, size_t size,
+                  std::string& errors);
 
 struct SoundClip;
 
 // Decodes each file (possibly in parallel) and creates the clips in the
 // order given, so their ids follow that order. A file that fails to decode
 // becomes an empty clip (0 frames) that plays as silence; clips are always
-// stereo (mono is doubled, extra channels dropped).
+// stereo (mono is doubled, extra channels dropped). Error lines come out in
+// the order of the files. The clips live for the rest of the run.
 std::vector<SoundClip*> loadSoundClips(const std::vector<std::string>& paths);
+// The same with a given number of decoding threads (0: one per core).
+std::vector<SoundClip*> loadSoundClips(const std::vector<std::string>& paths, unsigned workerCount);
 
 }  // namespace zt

@@ -26,7 +26,9 @@ struct WaveBuffer {
 
 // A wave-output device in the mixer's terms. Buffers written to it are played
 // in the order written and each is reported done, in that order, through the
-// callback given to open (from whatever thread the device uses).
+// callback given to open (from whatever thread the device uses). The mixer
+// owns the buffers; a device may read a buffer's data from write() until it
+// reports that buffer done, and not after.
 class WaveDevice {
  public:
   using DoneCallback = void (*)(void* user);
@@ -37,6 +39,10 @@ class WaveDevice {
   virtual void prepare(WaveBuffer& buffer) = 0;
   virtual void write(WaveBuffer& buffer) = 0;
   virtual void unprepare(WaveBuffer& buffer) = 0;
+  // Called on the opening thread once the mixer thread has been started. A
+  // device that plays in virtual time waits here for the first buffers, so
+  // that what the game does next meets the same mixer state on every run.
+  virtual void mixerStarted() {}
 };
 
 }  // namespace zt
