@@ -1,0 +1,166 @@
+// zt-assetgen: writes the game's pictures, font, sound clips and Windows
+// icons from the code in this directory. Same program, same bytes.
+//
+//   zt-assetgen OUTDIR [--icons DIR]
+//
+// writes OUTDIR/resources/... and the icons to DIR (default OUTDIR/icons).
+
+#include <chrono>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "canvas.h"
+#include "font.h"
+#include "icon.h"
+#include "music.h"
+#include "ogg_writer.h"
+#include "pictures.h"
+#include "png_writer.h"
+#include "sprites.h"
+
+namespace fs = std::filesystem;
+
+namespace zt::assetgen {
+namespace {
+
+class Output {
+ public:
+  void picture(const fs::path& path, const Canvas& c) {
+    std::string error;
+    if (!writePng(path.string(), c, error)) fail(error);
+    ++files_;
+  }
+  void clip(const fs::path& path, const StereoBuffer& sound, int serial, const std::string& title) {
+    std::string error;
+    // VBR quality 0.4: transparent enough for these synthetic sounds.
+    if (!writeOggVorbis(path.string(), sound, serial, 0.4f, title, error)) fail(error);
+    ++files_;
+  }
+  void bytes(const fs::path& path, const std::vector<uint8_t>& data) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(data.data()),
+              static_cast<std::streamsize>(data.size()));
+    out.close();
+    if (!out) fail("write error on " + path.string());
+    ++files_;
+  }
+  int files() const { return files_; }
+
+ private:
+  [[noreturn]] static void fail(const std::string& message) { throw std::runtime_error(message); }
+  int files_ = 0;
+};
+
+// The large window icon: the walker on a small night-blue tile with a bar.
+Canvas iconTile() {
+  Canvas c(48, 48);
+  const Rgba edge{12, 10, 30, 255}, fill{34, 28, 70, 255};
+  for (int y = 0; y < 48; ++y)
+    for (int x = 0; x < 48; ++x) {
+      // Rounded corners of radius 8.
+      const int dx = x < 8 ? 8 - x : x > 39 ? x - 39 : 0;
+      const int dy = y < 8 ? 8 - y : y > 39 ? y - 39 : 0;
+      const int d2 = dx * dx + dy * dy;
+      if (d2 > 64) continue;
+      const bool rim = d2 > 49 || x == 0 || y == 0 || x == 47 || y == 47;
+      c.set(x, y, rim ? edge : fill);
+    }
+  c.fillRect(5, 38, 38, 3, Rgba{143, 224, 212, 255});
+  c.draw(walkerFrame(0), 12, 8);
+  return c;
+}
+
+// The walker on its own, fitted to a square of the given size.
+Canvas iconFigure(int size) {
+  const Canvas walker = walkerFrame(0);
+  const int h = size, w = size * kFigureWidth / kFigureHeight;
+  const Canvas fitted = h == kFigureHeight ? walker : resample(walker, w, h);
+  Canvas c(size, size);
+  c.draw(fitted, (size - fitted.width()) / 2, 0);
+  return c;
+}
+
+std::vector<uint8_t> iconFile(Canvas (*pictureOfSize)(int)) {
+  std::vector<IconEntry> entries;
+  const std::pair<int, int> layout[] = {{32, 4}, {16, 4},  {48, 8},  {32, 8},
+                                        {16, 8}, {48, 32}, {32, 32}, {16, 32}};
+  for (auto [size, bpp] : layout) entries.push_back({pictureOfSize(size), bpp});
+  return encodeIcon(entries);
+}
+
+Canvas tileOfSize(int size) {
+  const Canvas tile = iconTile();
+  return size == 48 ? tile : resample(tile, size, size);
+}
+
+void generate(const fs::path& root, const fs::path& iconDir) {
+  const fs::path res = root / "resources";
+  fs::create_directories(res / "font");
+  fs::create_directories(iconDir);
+  Output out;
+
+  out.picture(res / "derivative1.png", walkerFrame(0));
+  out.picture(res / "derivative2.png", walkerFrame(1));
+  out.picture(res / "trollidian1.png", mockerFrame(0));
+  out.picture(res / "trollidian2.png", mockerFrame(1));
+  out.picture(res / "progress.png", progressPicture());
+  out.picture(res / "progressbar.png", barFramePicture());
+  out.picture(res / "panel.png", panelPicture());
+  out.picture(res / "title.png", titlePicture());
+  out.picture(res / "titlebg.png", titleBackground());
+  out.picture(res / "gameover.png", gameOverPicture());
+
+  for (int code = 32; code <= 122; ++code) {
+    if (!hasGlyph(code)) continue;
+    char name[32];
+    std::snprintf(name, sizeof name, "zorp_%03d.png", code);
+    out.picture(res / "font" / name, glyphPicture(code));
+  }
+
+  // Fixed stream serial numbers keep the files identical from run to run.
+  out.clip(res / "painting_with_gasoline.ogg", titleMusic(), 0x5a540101, "Painting With Gasoline");
+  out.clip(res / "intention_ignited.ogg", levelMusic(), 0x5a540102, "Intention Ignited");
+  out.clip(res / "death.ogg", mistakeSound(), 0x5a540103, "Death");
+  out.clip(res / "accept.ogg", acceptSound(), 0x5a540104, "Accept");
+  out.clip(res / "gameover.ogg", gameOverSound(), 0x5a540105, "Game Over");
+
+  out.bytes(iconDir / "zummertock107.ico", iconFile(tileOfSize));
+  out.bytes(iconDir / "zummertock108.ico", iconFile(iconFigure));
+
+  std::printf("zt-assetgen: wrote %d files under %s and %s\n", out.files(), res.string().c_str(),
+              iconDir.string().c_str());
+}
+
+}  // namespace
+}  // namespace zt::assetgen
+
+int main(int argc, char** argv) {
+  fs::path root, icons;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--icons" && i + 1 < argc) {
+      icons = argv[++i];
+    } else if (!arg.empty() && arg[0] != '-' && root.empty()) {
+      root = arg;
+    } else {
+      std::fprintf(stderr, "usage: zt-assetgen OUTDIR [--icons DIR]\n");
+      return 2;
+    }
+  }
+  if (root.empty()) {
+    std::fprintf(stderr, "usage: zt-assetgen OUTDIR [--icons DIR]\n");
+    return 2;
+  }
+  if (icons.empty()) icons = root / "icons";
+  try {
+    zt::assetgen::generate(root, icons);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "zt-assetgen: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
