@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "scene/game_object.h"
+#include "scene/image.h"
+#include "script/action.h"
+
+namespace zt {
+namespace {
+
+// Counts its runs and, if told to, removes itself from an object or adds
+// another action to it while running.
+class ProbeAction : public Action {
+ public:
+  ProbeAction() : Action(nullptr) {}
+  int32_t execute() override {
+    ++runs;
+    if (removeFrom) removeFrom->removeAction(this);
+    if (addTo && toAdd) addTo->addAction(toAdd);
+    return 0;
+  }
+
+  int runs = 0;
+  GameObject* removeFrom = nullptr;
+  GameObject* addTo = nullptr;
+  Action* toAdd = nullptr;
+};
+
+std::vector<int32_t> idsOf(const std::vector<Action*>& actions) {
+  std::vector<int32_t> ids;
+  for (Action* a : actions) ids.push_back(a->id);
+  return ids;
+}
+
+TEST(SceneObjects, IdsComeFromOneCounterAndTheWorldSpriteTakesTwo) {
+  const int32_t n = nextGameObjectId;
+  SpriteObject sprite(nullptr, nullptr);
+  SpriteRenderObject2D marker(nullptr, nullptr);
+  TextObject text("", nullptr, nullptr);
+  EXPECT_EQ(sprite.id, n);
+  EXPECT_EQ(marker.worldPart().id, n + 1);
+  EXPECT_EQ(marker.spritePart().id, n + 2);
+  EXPECT_EQ(text.id, n + 3);
+  EXPECT_EQ(nextGameObjectId, n + 4);
+}
+
+TEST(SceneObjects, ActionListKeepsOneEntryPerIdAndItsOrder) {
+  SpriteObject sprite(nullptr, nullptr);
+  ProbeAction a, b, c, stranger;
+  sprite.addAction(&a);
+  sprite.addAction(&b);
+  sprite.addAction(&a);
+  sprite.addAction(&c);
+  sprite.addAction(nullptr);
+  EXPECT_EQ(idsOf(sprite.getActions()), (std::vector<int32_t>{a.id, b.id, c.id}));
+
+  sprite.removeAction(&stranger);
+  sprite.removeAction(nullptr);
+  EXPECT_EQ(idsOf(sprite.getActions()), (std::vector<int32_t>{a.id, b.id, c.id}));
+  sprite.removeAction(&b);
+  EXPECT_EQ(idsOf(sprite.getActions()), (std::vector<int32_t>{a.id, c.id}));
+  sprite.addAction(&b);
+  EXPECT_EQ(idsOf(sprite.getActions()), (std::vector<int32_t>{a.id, c.id, b.id}));
+}
+
+TEST(SceneObjects, ChangesMadeWhileRunningACopyShowInTheNextCopy) {
+  SpriteObject sprite(nullptr, nullptr);
+  ProbeAction selfRemoving, late, last;
+  selfRemoving.removeFrom = &sprite;
+  selfRemoving.addTo = &sprite;
+  selfRemoving.toAdd = &late;
+  sprite.addAction(&selfRemoving);
+  sprite.addAction(&last);
+
+  for (Action* action : sprite.getActions()) action->execute();
+  EXPECT_EQ(selfRemoving.runs, 1);
+  EXPECT_EQ(last.runs, 1);
+  EXPECT_EQ(late.runs, 0);
+  EXPECT_EQ(idsOf(sprite.getActions()), (std::vector<int32_t>{last.id, late.id}));
+}
+
+TEST(SceneObjects, BothViewsOfTheWorldSpriteShareActionsScheduleAndImage) {
+  Image picture(2, 2, nullptr);
+  Image other(1, 1, nullptr);
+  SpriteRenderObject2D marker(nullptr, &picture);
+  RenderObject2D& world = marker;
+  SpriteObject& sprite = marker;
+  GameObject& spriteBase = sprite;
+  ProbeAction a, b;
+  int scheduleStandIn = 0;
+  auto* schedule = reinterpret_cast<Schedule*>(&scheduleStandIn);
+
+  spriteBase.addAction(&a);
+  world.addAction(&b);
+  spriteBase.addAction(&b);
+  spriteBase.setSchedule(schedule);
+  EXPECT_EQ(idsOf(world.getActions()), (std::vector<int32_t>{a.id, b.id}));
+  EXPECT_EQ(idsOf(spriteBase.getActions()), (std::vector<int32_t>{a.id, b.id}));
+  EXPECT_EQ(world.getSchedule(), schedule);
+  // The second part's own list and schedule stay unused.
+  EXPECT_TRUE(marker.SpriteObject::actions.empty());
+  EXPECT_EQ(marker.SpriteObject::schedule, nullptr);
+
+  spriteBase.removeAction(&a);
+  EXPECT_EQ(idsOf(world.getActions()), (std::vector<int32_t>{b.id}));
+  world.setSchedule(nullptr);
+  EXPECT_EQ(spriteBase.getSchedule(), nullptr);
+
+  EXPECT_EQ(sprite.getImage(), &picture);
+  sprite.setImage(&other);
+  EXPECT_EQ(marker.getImage(), &other);
+}
+
+TEST(SceneObjects, PositionCopiesAndSurvivesSelfAssignment) {
+  SpriteRenderObject2D marker(nullptr, nullptr);
+  marker.setPosition(Vector2D{-2.5f, 0.75f});
+  marker.setPosition(marker.getPosition());
+  EXPECT_EQ(marker.getPosition().x, -2.5f);
+  EXPECT_EQ(marker.getPosition().y, 0.75f);
+
+  // Without an image nothing is drawn and the last corner is kept.
+  marker.x = 11;
+  marker.y = 12;
+  marker.draw();
+  EXPECT_EQ(marker.x, 11);
+  EXPECT_EQ(marker.y, 12);
+}
+
+}  // namespace
+}  // namespace zt
