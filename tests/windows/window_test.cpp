@@ -1,0 +1,248 @@
+// The window, its procedure, the one-message pump with its accelerators and
+// the About box, run against a real window (under Wine in a virtual display).
+#include <windows.h>
+
+#include <string>
+
+#include "app/frame_loop.h"
+#include "app/keys.h"
+#include "check.h"
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_window.h"
+
+namespace {
+
+zt::Win32Platform& platform() {
+  static zt::Win32Platform instance;
+  return instance;
+}
+
+// The game's window, made as the entry makes it, once.
+HWND gameWindowForTest() {
+  static bool registered = false;
+  if (!registered) {
+    zt::setWindowPlatform(&platform());
+    zt::registerWindowClass(GetModuleHandleW(nullptr), L"QQQQQQQQ");
+    registered = true;
+  }
+  if (zt::gameWindow.window == nullptr || !IsWindow(zt::gameWindow.window)) {
+    zt::gameWindow = zt::GameWindow{};
+    if (zt::createGameWindow(GetModuleHandleW(nullptr), SW_SHOWNORMAL, L"QQQQQQQQ", L"QQQQQQQQ") !=
+        1) {
+      return nullptr;
+    }
+    platform().setAccelerators(LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(109)));
+  }
+  return zt::gameWindow.window;
+}
+
+// Works off whatever the system has queued, so that a test sees its own
+// messages first.
+void drainQueue() {
+  for (int i = 0; i < 1000 && platform().pumpOneMessage(); ++i) {
+  }
+}
+
+// Watches for the About box from a thread timer (which fires inside its
+// modal loop) and closes it with the given message.
+struct AboutWatch {
+  UINT message = WM_COMMAND;
+  WPARAM wParam = IDOK;
+  bool post = false;  // post instead of send (keys go through the dialog's loop)
+  bool seen = false;
+  HWND owner = nullptr;
+  int ticks = 0;
+};
+AboutWatch* watch = nullptr;
+
+void CALLBACK watchTimer(HWND, UINT, UINT_PTR, DWORD) {
+  if (watch == nullptr) return;
+  HWND dialog = FindWindowW(L"#32770", L"About florbit");
+  if (dialog != nullptr && IsWindowVisible(dialog) && !watch->seen) {
+    watch->seen = true;
+    watch->owner = GetWindow(dialog, GW_OWNER);
+    HWND target = watch->post && GetFocus() != nullptr ? GetFocus() : dialog;
+    if (watch->post) {
+      PostMessageW(target, watch->message, watch->wParam, 0);
+    } else {
+      SendMessageW(dialog, watch->message, watch->wParam, 0);
+    }
+  } else if (dialog != nullptr && ++watch->ticks > 100) {
+    // The box ignored what it was sent: close it so the test can go on.
+    EndDialog(dialog, 99);
+  }
+}
+
+// Runs the About box with the game's procedure and closes it as told.
+INT_PTR runAbout(AboutWatch& w) {
+  watch = &w;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, watchTimer);
+  const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(103), nullptr,
+                                         zt::aboutBoxProcedure, 0);
+  KillTimer(nullptr, timer);
+  watch = nullptr;
+  return result;
+}
+
+}  // namespace
+
+TEST_CASE("the window has a 640x480 client area and a current double-buffered GL context") {
+  HWND window = gameWindowForTest();
+  CHECK(window != nullptr);
+  if (window == nullptr) return;
+  RECT client;
+  GetClientRect(window, &client);
+  CHECK_EQ(client.right - client.left, 640);
+  CHECK_EQ(client.bottom - client.top, 480);
+  CHECK(GetMenu(window) == nullptr);
+  CHECK_EQ(GetClassLongPtrW(window, GCL_STYLE), CS_HREDRAW | CS_VREDRAW | CS_OWNDC);
+  CHECK(GetClassLongPtrW(window, GCLP_HICON) != 0);
+  CHECK(GetClassLongPtrW(window, GCLP_HICONSM) != 0);
+  CHECK(GetClassLongPtrW(window, GCLP_HBRBACKGROUND) == 0);
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  CHECK_EQ(style & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
+  wchar_t title[100] = {};
+  GetWindowTextW(window, title, 100);
+  CHECK(std::wstring(title) == L"QQQQQQQQ");
+
+  CHECK(wglGetCurrentContext() == zt::gameWindow.renderingContext);
+  CHECK(wglGetCurrentDC() == zt::gameWindow.deviceContext);
+  PIXELFORMATDESCRIPTOR got = {};
+  DescribePixelFormat(zt::gameWindow.deviceContext, zt::gameWindow.pixelFormat, sizeof got, &got);
+  const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+  CHECK_EQ(got.dwFlags & needed, needed);
+  CHECK_EQ(got.iPixelType, PFD_TYPE_RGBA);
+  CHECK(got.cColorBits >= 24);
+}
+
+TEST_CASE("key messages: the three game keys change the key state, other keys are answered") {
+  HWND window = gameWindowForTest();
+  if (window == nullptr) return CHECK(window != nullptr);
+  zt::resetKeys();
+  CHECK_EQ(SendMessageW(window, WM_KEYDOWN, 'D', 0), 0);
+  CHECK(zt::currentKeys[zt::kKeyD] == 1.0f);
+  CHECK(!zt::keysSettled);
+  CHECK_EQ(SendMessageW(window, WM_KEYDOWN, VK_RIGHT, 0), 0);
+  CHECK(zt::currentKeys[zt::kKeyRight] == 1.0f);
+  CHECK_EQ(SendMessageW(window, WM_KEYUP, 'D', 0), 0);
+  CHECK(zt::currentKeys[zt::kKeyD] == 0.0f);
+  CHECK(zt::previousKeys[zt::kKeyD] == 1.0f);
+  CHECK_EQ(SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0), 0);
+  CHECK(zt::isEscapeHeld());
+
+  zt::resetKeys();
+  CHECK_EQ(SendMessageW(window, WM_KEYDOWN, VK_F5, 0), 0);
+  CHECK(zt::keysSettled);
+  // With Alt down keys arrive as system keys and change nothing.
+  SendMessageW(window, WM_SYSKEYDOWN, 'D', 1 << 29);
+  CHECK(zt::currentKeys[zt::kKeyD] == 0.0f);
+  CHECK(zt::keysSettled);
+  zt::resetKeys();
+}
+
+TEST_CASE("the pump handles one queued message per call, in order") {
+  HWND window = gameWindowForTest();
+  if (window == nullptr) return CHECK(window != nullptr);
+  drainQueue();
+  zt::resetKeys();
+  PostMessageW(window, WM_KEYDOWN, VK_RIGHT, 1);
+  PostMessageW(window, WM_KEYDOWN, 'D', 1);
+  CHECK(platform().pumpOneMessage());
+  CHECK(zt::currentKeys[zt::kKeyRight] == 1.0f);
+  CHECK(zt::currentKeys[zt::kKeyD] == 0.0f);
+  CHECK(platform().pumpOneMessage());
+  CHECK(zt::currentKeys[zt::kKeyD] == 1.0f);
+  zt::resetKeys();
+}
+
+TEST_CASE("Alt+/ and Alt+? through the pump open the About box over the window") {
+  HWND window = gameWindowForTest();
+  if (window == nullptr) return CHECK(window != nullptr);
+  // Alt held, as the accelerator's ALT flag asks (read from the thread's
+  // key state by some systems, from the message by others).
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  const BYTE altBefore = keys[VK_MENU];
+  keys[VK_MENU] |= 0x80;
+  SetKeyboardState(keys);
+  for (WPARAM key : {WPARAM('/'), WPARAM('?')}) {
+    drainQueue();
+    AboutWatch w;
+    watch = &w;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, watchTimer);
+    // The character that Alt+key gives, as the system posts it.
+    PostMessageW(window, WM_SYSCHAR, key, 1 | (1 << 29));
+    platform().pumpOneMessage();
+    KillTimer(nullptr, timer);
+    watch = nullptr;
+    CHECK(w.seen);
+    CHECK(w.owner == window);
+  }
+  keys[VK_MENU] = altBefore;
+  SetKeyboardState(keys);
+  // Without Alt the same character is only a character.
+  drainQueue();
+  AboutWatch w;
+  watch = &w;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, watchTimer);
+  PostMessageW(window, WM_CHAR, '/', 1);
+  platform().pumpOneMessage();
+  KillTimer(nullptr, timer);
+  watch = nullptr;
+  CHECK(!w.seen);
+}
+
+TEST_CASE("the About box ends with OK, Cancel, Enter, Escape and its close box") {
+  struct Way {
+    UINT message;
+    WPARAM wParam;
+    bool post;
+    INT_PTR result;
+  };
+  const Way ways[] = {
+      {WM_COMMAND, IDOK, false, IDOK},
+      {WM_COMMAND, IDCANCEL, false, IDCANCEL},
+      {WM_KEYDOWN, VK_RETURN, true, IDOK},
+      {WM_KEYDOWN, VK_ESCAPE, true, IDCANCEL},
+      {WM_SYSCOMMAND, SC_CLOSE, false, IDCANCEL},
+  };
+  for (const Way& way : ways) {
+    AboutWatch w;
+    w.message = way.message;
+    w.wParam = way.wParam;
+    w.post = way.post;
+    const INT_PTR result = runAbout(w);
+    CHECK(w.seen);
+    CHECK_EQ(result, way.result);
+  }
+  // Any other command leaves it open (the watch then closes it with 99).
+  AboutWatch other;
+  other.wParam = 105;
+  CHECK_EQ(runAbout(other), 99);
+}
+
+TEST_CASE("command 105 destroys the window: quit message with code 0 and the loop's end") {
+  HWND window = gameWindowForTest();
+  if (window == nullptr) return CHECK(window != nullptr);
+  zt::quitRequested = false;
+  CHECK_EQ(SendMessageW(window, WM_COMMAND, MAKEWPARAM(105, 0), 0), 0);
+  CHECK(!IsWindow(window));
+  CHECK(zt::quitRequested);
+  MSG message;
+  CHECK(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  CHECK_EQ(message.wParam, 0u);
+  zt::quitRequested = false;
+}
+
+TEST_CASE("system messages as the shared window procedure sees them") {
+  using Kind = zt::WindowMessage::Kind;
+  CHECK(zt::toWindowMessage(WM_COMMAND, MAKEWPARAM(104, 1)).kind == Kind::Command);
+  CHECK_EQ(zt::toWindowMessage(WM_COMMAND, MAKEWPARAM(104, 1)).code, 104u);
+  CHECK(zt::toWindowMessage(WM_KEYUP, VK_ESCAPE).kind == Kind::KeyUp);
+  CHECK_EQ(zt::toWindowMessage(WM_KEYUP, VK_ESCAPE).code, 0x1Bu);
+  CHECK(zt::toWindowMessage(WM_DESTROY, 0).kind == Kind::Destroy);
+  CHECK(zt::toWindowMessage(WM_PAINT, 0).kind == Kind::Paint);
+  for (UINT other : {WM_SYSKEYDOWN, WM_SYSKEYUP, WM_CHAR, WM_SYSCHAR, WM_CLOSE, WM_SIZE}) {
+    CHECK(zt::toWindowMessage(other, 'D').kind == Kind::Other);
+  }
+}
