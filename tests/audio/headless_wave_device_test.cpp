@@ -1,0 +1,158 @@
+#include "platform/headless/headless_wave_device.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "audio/speaker.h"
+#include "audio_test_files.h"
+
+namespace zt {
+namespace {
+
+SoundClip rampClip(uint32_t frames, int16_t start) {
+  std::vector<int16_t> samples(frames * 2);
+  for (size_t k = 0; k < samples.size(); ++k) samples[k] = static_cast<int16_t>(start + k % 20000);
+  SoundClip clip;
+  createSoundClip(&clip, frames, 2, 44100, samples.data());
+  return clip;
+}
+
+class AudioHeadlessDevice : public ::testing::Test {
+ protected:
+  void SetUp() override { resetSpeaker(); }
+  void TearDown() override { resetSpeaker(); }
+};
+
+TEST_F(AudioHeadlessDevice, RecordsAPlayedClipBehindTheQueuedBuffers) {
+  HeadlessWaveDevice device;
+  ASSERT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
+  EXPECT_EQ(device.queuedBuffers(), 10u);  // the mixer's first ten, silent
+
+  SoundClip clip = rampClip(700, 1);
+  playSound(&clip, false);
+  // 735 frames a frame: blocks are used 1, 1, 2, 1, ... at a time, and the
+  // clip is mixed into the blocks made after the first two are returned.
+  const std::vector<uint32_t> playing = {1, 1, 0, 0};
+  for (uint32_t expected : playing) {
+    device.advance(1.0 / 60);
+    EXPECT_EQ(playingSoundCount(), expected);
+    EXPECT_EQ(device.queuedBuffers(), 10u);
+  }
+  for (int frame = 0; frame < 20; ++frame) device.advance(1.0 / 60);
+
+  const std::vector<int16_t>& recording = device.recording();
+  ASSERT_EQ(recording.size(), device.buffersConsumed() * kBlockSamples);
+  ASSERT_GE(recording.size(), 13u * kBlockSamples);
+  const size_t start = 10 * kBlockSamples;
+  for (size_t i = 0; i < recording.size(); ++i) {
+    const bool inClip = i >= start && i < start + 1400;
+    ASSERT_EQ(recording[i], inClip ? clip.samples[i - start] : 0) << "at sample " << i;
+  }
+}
+
+// Plays a fixed course of sounds over uneven frames; returns the recording.
+std::vector<int16_t> playCourse(std::vector<uint32_t>& counts) {
+  resetSpeaker();
+  HeadlessWaveDevice device;
+  EXPECT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
+  SoundClip music = rampClip(3000, -5000);
+  SoundClip effect = rampClip(900, 100);
+  for (int frame = 0; frame < 240; ++frame) {
+    if (frame == 3) playSound(&music, true);
+    if (frame == 40 || frame == 41 || frame == 150) playSound(&effect, false);
+    if (frame == 100) stopSound(&music);
+    if (frame == 120) playSound(&music, true);
+    counts.push_back(playingSoundCount());
+    // A long frame now and then needs more than the ten queued buffers.
+    device.advance(frame % 50 == 49 ? 0.3 : (frame % 7 == 0 ? 0.001 : 1.0 / 60));
+  }
+  stopMixer();
+  return device.recording();
+}
+
+TEST_F(AudioHeadlessDevice, SameCourseGivesTheSameBytes) {
+  std::vector<uint32_t> firstCounts, secondCounts;
+  const auto first = playCourse(firstCounts);
+  const auto second = playCourse(secondCounts);
+  EXPECT_EQ(firstCounts, secondCounts);
+  ASSERT_EQ(first.size(), second.size());
+  EXPECT_TRUE(first == second);
+  EXPECT_TRUE(std::any_of(first.begin(), first.end(), [](int16_t s) { return s != 0; }));
+}
+
+TEST_F(AudioHeadlessDevice, ConsumesExactlyTheBlocksTheTimeCovers) {
+  HeadlessWaveDevice device;
+  ASSERT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
+  // 512 frames of 1/60 s are 376320 sample frames: exactly 735 blocks.
+  for (int frame = 0; frame < 512; ++frame) device.advance(1.0 / 60);
+  EXPECT_EQ(device.buffersConsumed(), 735u);
+  for (int frame = 0; frame < 5488; ++frame) device.advance(1.0 / 60);
+  EXPECT_EQ(device.buffersConsumed(), 6000u * 735u / 512u);
+  // A frame longer than all ten queued buffers still gets all it covers.
+  device.advance(1.0);
+  EXPECT_EQ(device.buffersConsumed(), (6000u * 735u + 44100u) / 512u);
+}
+
+TEST_F(AudioHeadlessDevice, RunsSilentWithoutAMixer) {
+  // No sound device: nothing queued, nothing waited for.
+  HeadlessWaveDevice failing(true);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(openSpeaker(SpeakerConfig{}, &failing), -1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "Speaker Interface error: cannot open specified wave device.\n");
+  SoundClip clip = rampClip(100, 1);
+  playSound(&clip, false);
+  for (int frame = 0; frame < 10; ++frame) failing.advance(1.0 / 60);
+  EXPECT_TRUE(failing.recording().empty());
+  EXPECT_EQ(playingSoundCount(), 1u);  // nothing ever mixes it
+  resetSpeaker();
+
+  // A stopped mixer: what it queued still plays out, then the device runs dry.
+  HeadlessWaveDevice device;
+  ASSERT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
+  stopMixer();
+  for (int frame = 0; frame < 100; ++frame) device.advance(1.0 / 60);
+  EXPECT_EQ(device.buffersConsumed(), 10u);
+}
+
+TEST_F(AudioHeadlessDevice, WritesTheRecordingAsWav) {
+  HeadlessWaveDevice device;
+  ASSERT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
+  SoundClip clip = rampClip(2000, -300);
+  playSound(&clip, false);
+  for (int frame = 0; frame < 30; ++frame) device.advance(1.0 / 60);
+  stopMixer();
+
+  test::TempDir dir;
+  ASSERT_TRUE(device.writeWav(dir.file("out.wav")));
+  const auto bytes = test::readBytes(dir.file("out.wav"));
+  const auto& recording = device.recording();
+  ASSERT_EQ(bytes.size(), 44 + recording.size() * 2);
+  auto u32 = [&](size_t at) {
+    return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
+           uint32_t(bytes[at + 3]) << 24;
+  };
+  auto u16 = [&](size_t at) { return uint16_t(bytes[at] | bytes[at + 1] << 8); };
+  EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
+  EXPECT_EQ(u32(4), bytes.size() - 8);
+  EXPECT_EQ(std::string(bytes.begin() + 8, bytes.begin() + 16), "WAVEfmt ");
+  EXPECT_EQ(u32(16), 16u);
+  EXPECT_EQ(u16(20), 1);
+  EXPECT_EQ(u16(22), 2);
+  EXPECT_EQ(u32(24), 44100u);
+  EXPECT_EQ(u32(28), 176400u);
+  EXPECT_EQ(u16(32), 4);
+  EXPECT_EQ(u16(34), 16);
+  EXPECT_EQ(std::string(bytes.begin() + 36, bytes.begin() + 40), "data");
+  EXPECT_EQ(u32(40), recording.size() * 2);
+  for (size_t i = 0; i < recording.size(); ++i) {
+    ASSERT_EQ(static_cast<int16_t>(u16(44 + 2 * i)), recording[i]);
+  }
+  EXPECT_FALSE(device.writeWav(dir.file("no/such/dir/out.wav")));
+}
+
+}  // namespace
+}  // namespace zt
