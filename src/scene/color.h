@@ -12,7 +12,9 @@ struct Color {
 inline bool operator==(const Color& p, const Color& q) {
   return p.r == q.r && p.g == q.g && p.b == q.b && p.a == q.a;
 }
-inline bool operator!=(const Color& p, const Color& q) { return !(p == q); }
+inline bool operator!=(const Color& p, const Color& q) {
+  return !(p == q);
+}
 
 // The colours the game keeps as data.
 constexpr Color kWhite{255, 255, 255, 255};

@@ -31,7 +31,7 @@ class Image {
   Image(uint32_t width, uint32_t height, const uint8_t* topFirstBytes);
 
   int32_t id;
-  uint32_t width;   // may be lowered later (narrowing), never raised
+  uint32_t width;  // may be lowered later (narrowing), never raised
   uint32_t height;
   int32_t format = 6;
   int32_t bitsPerPixel = 32;
