@@ -161,9 +161,16 @@ bool mixOneBlock() {
         sound.loop ? kBlockSamples : static_cast<uint32_t>(std::min<uint64_t>(kBlockSamples, left));
     const int16_t* samples = sound.clip->samples.get();
     uint64_t index = static_cast<uint64_t>(sound.position) * 2;
-    for (uint32_t i = 0; i < n; ++i) {
-      block[i] = saturatingAdd(block[i], samples[index]);
-      if (++index == clipSamples) index = 0;  // a looping clip wraps inside the block
+    // In stretches up to the clip's end, where a looping clip wraps (several
+    // times in one block when it is short); straight runs vectorise.
+    for (uint32_t i = 0; i < n;) {
+      const uint32_t run = static_cast<uint32_t>(std::min<uint64_t>(n - i, clipSamples - index));
+      const int16_t* from = samples + index;
+      int16_t* to = block.data() + i;
+      for (uint32_t k = 0; k < run; ++k) to[k] = saturatingAdd(to[k], from[k]);
+      i += run;
+      index += run;
+      if (index == clipSamples) index = 0;
     }
     uint64_t position = static_cast<uint64_t>(sound.position) + n / 2;
     if (sound.loop) position %= sound.length;
