@@ -473,7 +473,7 @@ StereoBuffer mistakeSound() {
   highPass(s.left, 30.0);
   highPass(s.right, 30.0);
   normalise(s, -6.0);
-  fadeEdges(s, 0.001, 0.03);
+  fadeEdges(s, 0.004, 0.03);
   return s;
 }
 
@@ -494,7 +494,7 @@ StereoBuffer acceptSound() {
   highPass(s.left, 30.0);
   highPass(s.right, 30.0);
   normalise(s, -7.0);
-  fadeEdges(s, 0.001, 0.02);
+  fadeEdges(s, 0.003, 0.02);
   return s;
 }
 
@@ -535,7 +535,7 @@ StereoBuffer gameOverSound() {
   highPass(s.left, 30.0);
   highPass(s.right, 30.0);
   normalise(s, -4.5);
-  fadeEdges(s, 0.001, 0.05);
+  fadeEdges(s, 0.004, 0.05);
   return s;
 }
 
