@@ -126,19 +126,9 @@ bool inked(const GlyphArt& g, int x, int row) {
 }  // namespace
 
 bool isSkippedCode(int code) {
-  switch (code) {
-    case 42:
-    case 60:
-    case 62:
-    case 64:
-    case 92:
-    case 94:
-    case 95:
-    case 96:
-      return true;
-    default:
-      return false;
-  }
+  for (int skipped : {42, 60, 62, 64, 92, 94, 95, 96})
+    if (code == skipped) return true;
+  return false;
 }
 
 bool hasGlyph(int code) {

@@ -5,12 +5,13 @@
 //
 // writes OUTDIR/resources/... and the icons to DIR (default OUTDIR/icons).
 
-#include <chrono>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "canvas.h"

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 namespace zt::assetgen {
 
@@ -134,6 +135,13 @@ struct Arrangement {
         delaySend(mix.frames(), 0.0f) {}
 
   size_t loopFrames() const { return stepFrames * kStepsPerBar * bars; }
+
+  // A chord chart must give one chord for every bar of the piece.
+  void checkChart(const std::vector<Chord>& chords) const {
+    if (chords.size() != static_cast<size_t>(bars))
+      throw std::invalid_argument("chord chart of " + std::to_string(chords.size()) +
+                                  " bars for a " + std::to_string(bars) + "-bar piece");
+  }
   double stepSeconds() const { return static_cast<double>(stepFrames) / kSampleRate; }
 
   void place(size_t start, const std::vector<float>& sound, double gain, double pan,
@@ -164,6 +172,7 @@ struct Arrangement {
   // One bass figure per bar, on each bar's chord.
   void bass(const Instrument& ins, const std::vector<Chord>& chords,
             const std::vector<std::string>& figures, int octave, double gain) {
+    checkChart(chords);
     for (size_t bar = 0; bar < chords.size(); ++bar) {
       int step = static_cast<int>(bar) * kStepsPerBar;
       for (auto [degree, length] : parseDegreeBar(figures[bar % figures.size()])) {
@@ -180,6 +189,7 @@ struct Arrangement {
   // Sixteenth-note broken chords, bouncing between the sides.
   void arpeggio(const Instrument& ins, const std::vector<Chord>& chords,
                 const std::vector<int>& degrees, int octave, double gain, int fromBar, int toBar) {
+    checkChart(chords);
     for (int bar = fromBar; bar < toBar; ++bar)
       for (int s = 0; s < kStepsPerBar; ++s) {
         const int degree = degrees[s % degrees.size()];
@@ -192,6 +202,7 @@ struct Arrangement {
   // Held chords, one per bar.
   void pad(const Instrument& ins, const std::vector<Chord>& chords, int octave, double gain,
            int fromBar, int toBar) {
+    checkChart(chords);
     for (int bar = fromBar; bar < toBar; ++bar) {
       const int degrees[3] = {1, 3, 5};
       for (int i = 0; i < 3; ++i)

@@ -1,7 +1,6 @@
 #include "sprites.h"
 
-#include <cmath>
-#include <cstring>
+#include <initializer_list>
 
 namespace zt::assetgen {
 
