@@ -13,13 +13,13 @@ namespace {
 // -3 dBFS in 16-bit samples.
 const double kPeakLimit = 32768.0 * std::pow(10.0, -3.0 / 20.0);
 
-struct ClipSpec {
+struct ClipRule {
   const char* name;
   double minSeconds, maxSeconds;
   bool loops;
 };
 
-const ClipSpec kClips[] = {
+const ClipRule kClips[] = {
     {"painting_with_gasoline.ogg", 20.0, 60.0, true},
     {"intention_ignited.ogg", 30.0, 90.0, true},
     {"death.ogg", 0.05, 1.0, false},
@@ -27,22 +27,22 @@ const ClipSpec kClips[] = {
     {"gameover.ogg", 1.0, 3.0, false},
 };
 
-// Keeps test names readable instead of a byte dump of the spec.
-void PrintTo(const ClipSpec& spec, std::ostream* os) {
-  *os << spec.name;
+// Keeps test names readable instead of a byte dump of the record.
+void PrintTo(const ClipRule& rule, std::ostream* os) {
+  *os << rule.name;
 }
 
-class AssetClips : public ::testing::TestWithParam<ClipSpec> {};
+class AssetClips : public ::testing::TestWithParam<ClipRule> {};
 
 TEST_P(AssetClips, StereoAt44100WithinLengthAndLevel) {
-  const ClipSpec& spec = GetParam();
-  const auto clip = readClip(resource(spec.name));
-  ASSERT_TRUE(clip.has_value()) << spec.name << " does not decode in full";
+  const ClipRule& rule = GetParam();
+  const auto clip = readClip(resource(rule.name));
+  ASSERT_TRUE(clip.has_value()) << rule.name << " does not decode in full";
   EXPECT_EQ(clip->channels, 2);
   EXPECT_EQ(clip->rate, 44100);
   const double seconds = static_cast<double>(clip->frames()) / 44100.0;
-  EXPECT_GE(seconds, spec.minSeconds);
-  EXPECT_LT(seconds, spec.maxSeconds);
+  EXPECT_GE(seconds, rule.minSeconds);
+  EXPECT_LT(seconds, rule.maxSeconds);
 
   int peak = 0;
   double sum[2] = {0, 0}, squares = 0;
@@ -62,8 +62,8 @@ TEST_P(AssetClips, StereoAt44100WithinLengthAndLevel) {
 }
 
 TEST_P(AssetClips, EdgesDoNotClick) {
-  const ClipSpec& spec = GetParam();
-  const auto clip = readClip(resource(spec.name));
+  const ClipRule& rule = GetParam();
+  const auto clip = readClip(resource(rule.name));
   ASSERT_TRUE(clip.has_value());
   const size_t n = clip->frames();
   ASSERT_GT(n, 2u);
@@ -73,7 +73,7 @@ TEST_P(AssetClips, EdgesDoNotClick) {
     for (size_t i = 1; i < n; ++i) steps.push_back(std::abs(sample(i) - sample(i - 1)));
     std::sort(steps.begin(), steps.end());
     const int typical = steps[steps.size() * 95 / 100];
-    if (spec.loops) {
+    if (rule.loops) {
       // The mixer goes from the last frame straight back to the first: that
       // step must be no bigger than the music's ordinary steps.
       EXPECT_LE(std::abs(sample(0) - sample(n - 1)), typical)
@@ -87,7 +87,7 @@ TEST_P(AssetClips, EdgesDoNotClick) {
 }
 
 INSTANTIATE_TEST_SUITE_P(All, AssetClips, ::testing::ValuesIn(kClips),
-                         [](const ::testing::TestParamInfo<ClipSpec>& info) {
+                         [](const ::testing::TestParamInfo<ClipRule>& info) {
                            std::string name = info.param.name;
                            return name.substr(0, name.find('.'));
                          });
