@@ -1,0 +1,115 @@
+#include "platform/headless/autoplayer.h"
+
+#include <algorithm>
+
+#include "app/game_modes.h"
+#include "app/keys.h"
+#include "rules/rules.h"
+#include "scene/game_object.h"
+#include "script/scene_script.h"
+
+namespace zt {
+
+namespace {
+
+constexpr double kBarStart = -1.8375;
+constexpr double kBarEnd = 1.9;
+// Step of the look-ahead scan over a level's pattern.
+constexpr double kScanStep = 1.0 / 512.0;
+
+WindowMessage keyMessage(uint32_t key, bool down) {
+  return WindowMessage{down ? WindowMessage::Kind::KeyDown : WindowMessage::Kind::KeyUp, key};
+}
+
+float markerX() {
+  return currentGame()->scene->progressMarker->getPosition().x;
+}
+
+}  // namespace
+
+Autoplayer::Autoplayer(std::vector<uint32_t> mistakes) : mistakesLeft_(std::move(mistakes)) {}
+
+std::optional<WindowMessage> Autoplayer::setPlayKey(bool down) {
+  if (playKeyDown_ == down) return std::nullopt;
+  playKeyDown_ = down;
+  return keyMessage(kVkD, down);
+}
+
+// The key state the judge should see at x = lookahead. In a free window the
+// key turns over at the window's middle, well away from both ends.
+bool Autoplayer::wantHeldDuringRun(double lookahead) {
+  const float x = static_cast<float>(lookahead);
+  Requirement here = requirementAt(currentLevel, x);
+  if (here == Requirement::Held) return true;
+  if (here == Requirement::Released) return false;
+
+  double start = lookahead;
+  while (start > kBarStart && requirementAt(currentLevel, static_cast<float>(start - kScanStep)) ==
+                                  Requirement::Free) {
+    start -= kScanStep;
+  }
+  double end = lookahead;
+  while (end < kBarEnd + 0.5 &&
+         requirementAt(currentLevel, static_cast<float>(end + kScanStep)) == Requirement::Free) {
+    end += kScanStep;
+  }
+  const bool pastMiddle = lookahead >= (start + end) / 2;
+  Requirement before = requirementAt(currentLevel, static_cast<float>(start - kScanStep));
+  Requirement after = requirementAt(currentLevel, static_cast<float>(end + kScanStep));
+  Requirement wanted = pastMiddle ? after : before;
+  if (wanted == Requirement::Free) return playKeyDown_;  // free to the end
+  return wanted == Requirement::Held;
+}
+
+std::optional<WindowMessage> Autoplayer::decide(double dt) {
+  Game* game = currentGame();
+  if (!game) return std::nullopt;
+
+  switch (gameMode) {
+    case kModeTitle:
+    case kModeTitlePrompts:
+      // A press is a key-down after a key-up.
+      return setPlayKey(!playKeyDown_);
+    case kModePlay: {
+      const double x = markerX();
+      if (x < kBarStart || inputLocked) {  // slide-in or a pause
+        runRequested_ = false;
+        return setPlayKey(false);
+      }
+      if (markerSpeed == 0.0f) {
+        // Waiting: release first, then press to start a run, then wait for
+        // the frame loop to see the press.
+        if (runRequested_) return std::nullopt;
+        if (playKeyDown_) return setPlayKey(false);
+        runRequested_ = true;
+        auto it = std::find(mistakesLeft_.begin(), mistakesLeft_.end(), currentLevel);
+        losingThisRun_ = it != mistakesLeft_.end();
+        if (losingThisRun_) mistakesLeft_.erase(it);
+        return setPlayKey(true);
+      }
+      runRequested_ = false;
+      // A message sent now is handled at the end of this frame and judged in
+      // the next, after two more moves of the marker.
+      const double lookahead = x + 2.0 * markerSpeed * dt;
+      if (losingThisRun_) {
+        // Contradict the pattern at the first place it asks for something.
+        Requirement wanted = requirementAt(currentLevel, static_cast<float>(lookahead));
+        if (wanted == Requirement::Free) return std::nullopt;
+        return setPlayKey(wanted == Requirement::Released);
+      }
+      return setPlayKey(wantHeldDuringRun(lookahead));
+    }
+    case kModeCredits:
+      if (!escapeSent_ && modeSeconds > 29.0) {
+        escapeSent_ = true;
+        return keyMessage(kVkEscape, true);
+      }
+      return std::nullopt;
+    default:
+      // Title flash, black pause, pause before the credits: nothing to do
+      // but let go of the key.
+      return setPlayKey(false);
+  }
+}
+
+}  // namespace zt
