@@ -3,52 +3,27 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <algorithm>
 #include <limits>
 
 #include "scene/image.h"
 
 namespace zt {
 
-DisplayInterface::DisplayInterface() = default;
+namespace opengl {
 
-uint32_t& DisplayInterface::windowWidth() {
-  return windowWidth_;
-}
-void DisplayInterface::setWindowWidth(uint32_t value) {
-  windowWidth_ = value;
-}
-uint32_t& DisplayInterface::windowHeight() {
-  return windowHeight_;
-}
-void DisplayInterface::setWindowHeight(uint32_t value) {
-  windowHeight_ = value;
-}
-uint32_t& DisplayInterface::logicalWidth() {
-  return logicalWidth_;
-}
-void DisplayInterface::setLogicalWidth(uint32_t value) {
-  logicalWidth_ = value;
-}
-uint32_t& DisplayInterface::logicalHeight() {
-  return logicalHeight_;
-}
-void DisplayInterface::setLogicalHeight(uint32_t value) {
-  logicalHeight_ = value;
-}
-
-int32_t DisplayInterface::initialize() {
-  const GLint w = static_cast<GLint>(windowWidth_);
-  const GLint h = static_cast<GLint>(windowHeight_);
+int32_t initializeDisplay(DisplayInterface& display) {
+  const GLint w = static_cast<GLint>(display.windowWidth_);
+  const GLint h = static_cast<GLint>(display.windowHeight_);
   // The viewport reaches two window sizes past every edge, so a picture whose
   // corner lies left of or below the window still gets a valid raster
   // position and is clipped by the window instead of dropped.
   glViewport(-2 * w, -2 * h, 5 * w, 5 * h);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  if (logicalWidth_ != 0 && logicalHeight_ != 0) {
-    glPixelZoom(static_cast<float>(windowWidth_) / static_cast<float>(logicalWidth_),
-                static_cast<float>(windowHeight_) / static_cast<float>(logicalHeight_));
+  if (display.logicalWidth_ != 0 && display.logicalHeight_ != 0) {
+    glPixelZoom(
+        static_cast<float>(display.windowWidth_) / static_cast<float>(display.logicalWidth_),
+        static_cast<float>(display.windowHeight_) / static_cast<float>(display.logicalHeight_));
   }
   // Not clearColor: the frame loop sets the real one at its first mode change.
   glClearColor(0.15f, 0.15f, 0.15f, 0.0f);
@@ -60,21 +35,16 @@ int32_t DisplayInterface::initialize() {
   return 0;
 }
 
-void DisplayInterface::resize(uint32_t width, uint32_t height) {
-  setWindowWidth(width);
-  setWindowHeight(height);
-}
-
-void DisplayInterface::drawImage(const Image* image, int32_t x, int32_t y) {
+void drawImage(const DisplayInterface& display, const Image* image, int32_t x, int32_t y) {
   if (!image || !image->pixels) return;
-  if (logicalWidth_ == 0 || logicalHeight_ == 0) return;
-  const int64_t w = windowWidth_;
-  const int64_t h = windowHeight_;
+  if (display.logicalWidth_ == 0 || display.logicalHeight_ == 0) return;
+  const int64_t w = display.windowWidth_;
+  const int64_t h = display.windowHeight_;
   // 64-bit so far-off positions cannot overflow; such a corner lies outside
   // the enlarged viewport anyway and would not be drawn.
-  const int64_t rx = w * x / static_cast<int64_t>(logicalWidth_);
-  const int64_t ry =
-      h - (static_cast<int64_t>(y) + image->height) * h / static_cast<int64_t>(logicalHeight_);
+  const int64_t rx = w * x / static_cast<int64_t>(display.logicalWidth_);
+  const int64_t ry = h - (static_cast<int64_t>(y) + image->height) * h /
+                             static_cast<int64_t>(display.logicalHeight_);
   constexpr int64_t kMin = std::numeric_limits<GLint>::min();
   constexpr int64_t kMax = std::numeric_limits<GLint>::max();
   if (rx < kMin || rx > kMax || ry < kMin || ry > kMax) return;
@@ -92,35 +62,25 @@ void DisplayInterface::drawImage(const Image* image, int32_t x, int32_t y) {
   glMatrixMode(GL_MODELVIEW);
 }
 
-void DisplayInterface::endFrame() {}
-
-void DisplayInterface::clear() {
+void clear() {
   glClear(GL_COLOR_BUFFER_BIT);
 }
 
-void DisplayInterface::present() {
+void present(DisplayInterface& display) {
   glFinish();
-  if (swapBuffers) swapBuffers();
+  if (display.swapBuffers) display.swapBuffers();
 }
 
-void setClearColor(DisplayInterface* display, const Color* color) {
-  if (!display || !color) return;
-  display->clearColor = *color;
-  glClearColor(color->r / 255.0f, color->g / 255.0f, color->b / 255.0f, color->a / 255.0f);
-}
-
-Renderer::Renderer(Vector2D center, float width, float height)
-    : viewCenter(center), viewWidth(std::max(width, 0.0f)), viewHeight(std::max(height, 0.0f)) {}
-
-int32_t Renderer::initialize() {
-  if (DisplayInterface::initialize() != 0) return -1;
-  if (logicalWidth_ == 0 || logicalHeight_ == 0) return 0;
-  const double left = viewCenter.x - viewWidth / 2.0f;
-  const double right =
-      left + viewWidth * (static_cast<float>(windowWidth_) / static_cast<float>(logicalWidth_));
-  const double top = viewCenter.y + viewHeight / 2.0f;
-  const double bottom =
-      top - viewHeight * (static_cast<float>(windowHeight_) / static_cast<float>(logicalHeight_));
+int32_t initializeView(const Renderer& renderer) {
+  if (renderer.logicalWidth_ == 0 || renderer.logicalHeight_ == 0) return 0;
+  const float xScale =
+      static_cast<float>(renderer.windowWidth_) / static_cast<float>(renderer.logicalWidth_);
+  const float yScale =
+      static_cast<float>(renderer.windowHeight_) / static_cast<float>(renderer.logicalHeight_);
+  const float left = renderer.viewCenter.x - renderer.viewWidth / 2.0f;
+  const float right = left + renderer.viewWidth * xScale;
+  const float top = renderer.viewCenter.y + renderer.viewHeight / 2.0f;
+  const float bottom = top - renderer.viewHeight * yScale;
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glOrtho(left, right, bottom, top, 1.0, -1.0);
@@ -128,14 +88,23 @@ int32_t Renderer::initialize() {
   return 0;
 }
 
-void Renderer::resize(uint32_t width, uint32_t height) {
-  // Nothing in the game calls this: the window keeps its size.
+void resizeView(const Renderer& renderer, uint32_t width, uint32_t height) {
+  const Vector2D c = renderer.viewCenter;
+  const float halfWidth = renderer.viewWidth / 2.0f;
+  const float halfHeight = renderer.viewHeight / 2.0f;
   glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(viewCenter.x - viewWidth / 2.0f, viewCenter.x + viewWidth / 2.0f,
-          viewCenter.y - viewHeight / 2.0f, viewCenter.y + viewHeight / 2.0f, 1.0, -1.0);
+  glOrtho(c.x - halfWidth, c.x + halfWidth, c.y - halfHeight, c.y + halfHeight, 1.0, -1.0);
   glMatrixMode(GL_MODELVIEW);
+}
+
+}  // namespace opengl
+
+void setClearColor(DisplayInterface* display, const Color* color) {
+  if (!display || !color) return;
+  display->clearColor = *color;
+  glClearColor(color->r / 255.0f, color->g / 255.0f, color->b / 255.0f, color->a / 255.0f);
 }
 
 }  // namespace zt

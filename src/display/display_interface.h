@@ -11,28 +11,53 @@ namespace zt {
 class Image;
 class Renderer;
 
+class DisplayInterface;
+
+// The OpenGL work behind the display's operations (display_interface.cpp).
+namespace opengl {
+int32_t initializeDisplay(DisplayInterface& display);
+void drawImage(const DisplayInterface& display, const Image* image, int32_t x, int32_t y);
+void clear();
+void present(DisplayInterface& display);
+int32_t initializeView(const Renderer& renderer);
+void resizeView(const Renderer& renderer, uint32_t width, uint32_t height);
+}  // namespace opengl
+
 // The only way to the screen: a 640 x 480 window showing a 320 x 240 logical
 // screen, every picture put there at once with glDrawPixels at a 2 x 2 zoom.
+//
+// Every virtual operation is defined here, in the header, so the class has no
+// key function: its type information is then emitted wherever it is needed
+// (the sanitizers' type checks need it in every scene object that draws), and
+// only programs that construct a display pull in the OpenGL calls.
 class DisplayInterface {
  public:
-  DisplayInterface();
+  DisplayInterface() = default;
   virtual ~DisplayInterface() = default;
 
-  virtual uint32_t& windowWidth();
-  virtual void setWindowWidth(uint32_t value);
-  virtual uint32_t& windowHeight();
-  virtual void setWindowHeight(uint32_t value);
-  virtual uint32_t& logicalWidth();
-  virtual void setLogicalWidth(uint32_t value);
-  virtual uint32_t& logicalHeight();
-  virtual void setLogicalHeight(uint32_t value);
-  virtual int32_t initialize();
-  virtual void resize(uint32_t width, uint32_t height);
+  virtual uint32_t& windowWidth() { return windowWidth_; }
+  virtual void setWindowWidth(uint32_t value) { windowWidth_ = value; }
+  virtual uint32_t& windowHeight() { return windowHeight_; }
+  virtual void setWindowHeight(uint32_t value) { windowHeight_ = value; }
+  virtual uint32_t& logicalWidth() { return logicalWidth_; }
+  virtual void setLogicalWidth(uint32_t value) { logicalWidth_ = value; }
+  virtual uint32_t& logicalHeight() { return logicalHeight_; }
+  virtual void setLogicalHeight(uint32_t value) { logicalHeight_ = value; }
+  // Sets up the OpenGL state; always 0.
+  virtual int32_t initialize() { return opengl::initializeDisplay(*this); }
+  // Records a new window size (through the setters).
+  virtual void resize(uint32_t width, uint32_t height) {
+    setWindowWidth(width);
+    setWindowHeight(height);
+  }
   // Draws image with its top-left corner at logical (x, y); null draws nothing.
-  virtual void drawImage(const Image* image, int32_t x, int32_t y);
-  virtual void endFrame();
-  virtual void clear();
-  virtual void present();
+  virtual void drawImage(const Image* image, int32_t x, int32_t y) {
+    opengl::drawImage(*this, image, x, y);
+  }
+  virtual void endFrame() {}
+  virtual void clear() { opengl::clear(); }
+  // glFinish, then the platform's swap.
+  virtual void present() { opengl::present(*this); }
 
   // The Renderer behind this display, if it is one. Scene objects that live
   // in world units ask this instead of casting, so they link without GL.
@@ -55,10 +80,22 @@ void setClearColor(DisplayInterface* display, const Color* color);
 // (a negative size is stored as 0).
 class Renderer : public DisplayInterface {
  public:
-  Renderer(Vector2D center, float width, float height);
+  Renderer(Vector2D center, float width, float height)
+      : viewCenter(center),
+        viewWidth(width < 0.0f ? 0.0f : width),
+        viewHeight(height < 0.0f ? 0.0f : height) {}
 
-  int32_t initialize() override;
-  void resize(uint32_t width, uint32_t height) override;
+  // The display's set-up, then a projection of the world view; -1 if the
+  // display's set-up failed.
+  int32_t initialize() override {
+    if (DisplayInterface::initialize() != 0) return -1;
+    return opengl::initializeView(*this);
+  }
+  // Nothing in the game calls this: the window keeps its size. The size is
+  // not recorded.
+  void resize(uint32_t width, uint32_t height) override {
+    opengl::resizeView(*this, width, height);
+  }
   const Renderer* asRenderer() const override { return this; }
 
   Vector2D viewCenter;

@@ -180,6 +180,12 @@ TEST(SceneFont, GlyphFilesAreLoadedWhiteAndGapsStayEmpty) {
     EXPECT_EQ(font->glyphFor(empty).image, nullptr) << int{empty};
     EXPECT_EQ(font->glyphFor(empty).advanceWidth, 0u) << int{empty};
   }
+
+  for (Glyph* glyph : font->glyphs) {
+    if (glyph) delete glyph->image;
+    delete glyph;
+  }
+  delete font;
 }
 
 }  // namespace
