@@ -12,17 +12,22 @@ namespace {
 uint64_t completedFrames = 0;
 }
 
-uint64_t framesRun() { return completedFrames; }
+uint64_t framesRun() {
+  return completedFrames;
+}
 
 void measureFrame(Platform& platform) {
   int64_t reading = platform.counter();
   // Neither clamped nor smoothed: a long frame moves everything by its
   // whole length.
-  frameSeconds = static_cast<float>(static_cast<double>(reading - previousCount) / counterFrequency);
+  frameSeconds =
+      static_cast<float>(static_cast<double>(reading - previousCount) / counterFrequency);
   previousCount = reading;
 }
 
-void restartClock(Platform& platform) { previousCount = platform.counter(); }
+void restartClock(Platform& platform) {
+  previousCount = platform.counter();
+}
 
 int32_t runGame(Platform& platform, const GameOptions& options) {
   // Everything made here lives until the process ends.

@@ -273,8 +273,7 @@ Game assembleGame(Renderer* display, const std::string& base) {
   resources->accept = clips[3];
   resources->gameOverSound = clips[4];
 
-  Scene* scene =
-      buildScene(*resources, display, &currentKeys[kKeyRight], &currentKeys[kKeyD]);
+  Scene* scene = buildScene(*resources, display, &currentKeys[kKeyRight], &currentKeys[kKeyD]);
   return Game{display, resources, scene};
 }
 
@@ -292,20 +291,34 @@ void startGame(Game& game, Platform& platform, const SpeakerConfig& speakerConfi
 
 bool runModeFrame(Game& game, Platform& platform) {
   switch (gameMode) {
-    case kModeTitle: return titleMode(game, platform);
-    case kModeTitleFlash: return titleFlashMode(game, platform);
-    case kModeTitlePrompts: return titlePromptsMode(game, platform);
-    case kModeBlackPause: return blackPauseMode(game, platform);
-    case kModePlay: return playMode(game, platform);
-    case kModePauseBeforeCredits: return pauseBeforeCreditsMode(game, platform);
-    case kModeCredits: return creditsMode(game, platform);
-    case kModeGameOver: gameOverMode(game, platform); return true;
-    default: return true;  // an unknown mode does nothing
+    case kModeTitle:
+      return titleMode(game, platform);
+    case kModeTitleFlash:
+      return titleFlashMode(game, platform);
+    case kModeTitlePrompts:
+      return titlePromptsMode(game, platform);
+    case kModeBlackPause:
+      return blackPauseMode(game, platform);
+    case kModePlay:
+      return playMode(game, platform);
+    case kModePauseBeforeCredits:
+      return pauseBeforeCreditsMode(game, platform);
+    case kModeCredits:
+      return creditsMode(game, platform);
+    case kModeGameOver:
+      gameOverMode(game, platform);
+      return true;
+    default:
+      return true;  // an unknown mode does nothing
   }
 }
 
-void shutdownGame() { stopMixer(); }
+void shutdownGame() {
+  stopMixer();
+}
 
-Game* currentGame() { return runningGame; }
+Game* currentGame() {
+  return runningGame;
+}
 
 }  // namespace zt

@@ -12,10 +12,14 @@ bool keysSettled = true;
 
 int keyIndexFor(uint32_t virtualKey) {
   switch (virtualKey) {
-    case kVkRight: return kKeyRight;
-    case kVkD: return kKeyD;
-    case kVkEscape: return kKeyEscape;
-    default: return -1;
+    case kVkRight:
+      return kKeyRight;
+    case kVkD:
+      return kKeyD;
+    case kVkEscape:
+      return kKeyEscape;
+    default:
+      return -1;
   }
 }
 
@@ -32,14 +36,18 @@ void settleKeysAtFrameStart() {
   for (int k = 0; k < 3; ++k) previousKeys[k] = currentKeys[k];
 }
 
-void markKeysSettled() { keysSettled = true; }
+void markKeysSettled() {
+  keysSettled = true;
+}
 
 bool isPlayKeyPressed() {
   return (currentKeys[kKeyRight] == 1.0f && previousKeys[kKeyRight] == 0.0f) ||
          (currentKeys[kKeyD] == 1.0f && previousKeys[kKeyD] == 0.0f);
 }
 
-bool isEscapeHeld() { return currentKeys[kKeyEscape] == 1.0f; }
+bool isEscapeHeld() {
+  return currentKeys[kKeyEscape] == 1.0f;
+}
 
 void resetKeys() {
   for (int k = 0; k < 3; ++k) currentKeys[k] = previousKeys[k] = 0.0f;
@@ -57,6 +65,8 @@ int32_t InputInterface::initialize() {
   return 0;
 }
 
-int32_t InputInterface::update() { return 0; }
+int32_t InputInterface::update() {
+  return 0;
+}
 
 }  // namespace zt

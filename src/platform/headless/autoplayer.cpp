@@ -44,8 +44,8 @@ bool Autoplayer::wantHeldDuringRun(double lookahead) {
   if (here == Requirement::Released) return false;
 
   double start = lookahead;
-  while (start > kBarStart && requirementAt(currentLevel, static_cast<float>(start - kScanStep)) ==
-                                  Requirement::Free) {
+  while (start > kBarStart &&
+         requirementAt(currentLevel, static_cast<float>(start - kScanStep)) == Requirement::Free) {
     start -= kScanStep;
   }
   double end = lookahead;

@@ -21,10 +21,14 @@ namespace zt {
 namespace {
 
 bool parseKey(const std::string& word, uint32_t& key) {
-  if (word == "right") key = kVkRight;
-  else if (word == "d") key = kVkD;
-  else if (word == "escape") key = kVkEscape;
-  else return false;
+  if (word == "right")
+    key = kVkRight;
+  else if (word == "d")
+    key = kVkD;
+  else if (word == "escape")
+    key = kVkEscape;
+  else
+    return false;
   return true;
 }
 
@@ -148,7 +152,9 @@ void HeadlessPlatform::destroyWindow() {
   windowProcedure(*this, WindowMessage{WindowMessage::Kind::Destroy, 0});
 }
 
-WaveDevice* HeadlessPlatform::waveDevice() { return wave_.get(); }
+WaveDevice* HeadlessPlatform::waveDevice() {
+  return wave_.get();
+}
 
 void HeadlessPlatform::beforeFrame(uint64_t frame) {
   while (nextEvent_ < options_.events.size() && options_.events[nextEvent_].frame <= frame) {

@@ -32,11 +32,11 @@ struct HeadlessOptions {
   uint64_t maxFrames = 100000;
   std::vector<ScriptEvent> events;
   bool autoplay = false;
-  std::vector<uint32_t> mistakes;      // levels the autoplayer loses once each
+  std::vector<uint32_t> mistakes;  // levels the autoplayer loses once each
   std::string tracePath;
   std::map<uint64_t, std::vector<std::string>> shots;  // frame -> PNG files
   std::string wavPath;
-  bool noSoundDevice = false;          // the wave device refuses to open
+  bool noSoundDevice = false;  // the wave device refuses to open
 };
 
 // No window and no display: offscreen OpenGL, a virtual clock that moves on

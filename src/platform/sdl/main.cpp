@@ -1,0 +1,134 @@
+// The Linux (and macOS) program: an SDL2 window with a compatibility OpenGL
+// context standing in for the Windows one. The game itself is shared code;
+// this file only turns SDL's events into the game's window messages.
+#include <SDL.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "app/frame_loop.h"
+#include "app/platform.h"
+#include "app/strings.h"
+#include "app/window_procedure.h"
+#include "platform/sdl/sdl_wave_device.h"
+
+namespace zt {
+namespace {
+
+class SdlPlatform : public Platform {
+ public:
+  // 1 on success, 0 when the window cannot be made, -1 when OpenGL fails.
+  int createWindow() {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    window_ = SDL_CreateWindow(ZT_WINDOW_TITLE, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                               640, 480, SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE);
+    if (!window_) {
+      std::fprintf(stderr, "Error: couldn't create the window: %s\n", SDL_GetError());
+      return 0;
+    }
+    context_ = SDL_GL_CreateContext(window_);
+    if (!context_) {
+      std::fputs("Error: couldn't create an OpenGL rendering context.\n", stderr);
+      return -1;
+    }
+    SDL_GL_MakeCurrent(window_, context_);
+    // Let present wait for the display instead of spinning, where the
+    // driver allows it.
+    SDL_GL_SetSwapInterval(1);
+    return 1;
+  }
+
+  bool pumpOneMessage() override {
+    SDL_Event event;
+    if (!SDL_PollEvent(&event)) return false;
+    // Every event takes the frame's one message, as on Windows; the default
+    // handling of what the game does not know changes nothing it sees.
+    windowProcedure(*this, translate(event));
+    return true;
+  }
+
+  void swapBuffers() override { SDL_GL_SwapWindow(window_); }
+  int64_t counter() override { return static_cast<int64_t>(SDL_GetPerformanceCounter()); }
+  double counterFrequency() override { return static_cast<double>(SDL_GetPerformanceFrequency()); }
+
+  void runAboutBox() override {
+    // Modal: no frame runs until it is closed; the mixer keeps playing.
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, ZT_ABOUT_CAPTION,
+                             ZT_ABOUT_VERSION "\n" ZT_ABOUT_NOTICE, window_);
+  }
+
+  void destroyWindow() override {
+    windowProcedure(*this, WindowMessage{WindowMessage::Kind::Destroy, 0});
+  }
+
+  WaveDevice* waveDevice() override { return &wave_; }
+
+ private:
+  static bool altHeld(const SDL_Keysym& key) { return (key.mod & KMOD_ALT) != 0; }
+
+  static uint32_t virtualKey(SDL_Keycode code) {
+    switch (code) {
+      case SDLK_RIGHT:
+        return kVkRight;
+      case SDLK_d:
+        return kVkD;
+      case SDLK_ESCAPE:
+        return kVkEscape;
+      default:
+        return 0;  // a key the game answers and ignores
+    }
+  }
+
+  static WindowMessage translate(const SDL_Event& event) {
+    switch (event.type) {
+      case SDL_QUIT:
+        return {WindowMessage::Kind::Destroy, 0};
+      case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) return {WindowMessage::Kind::Destroy, 0};
+        if (event.window.event == SDL_WINDOWEVENT_EXPOSED) return {WindowMessage::Kind::Paint, 0};
+        return {WindowMessage::Kind::Other, 0};
+      case SDL_KEYDOWN:
+      case SDL_KEYUP:
+        if (altHeld(event.key.keysym)) {
+          // Alt+? and Alt+/ are the About box's accelerators; every other
+          // key pressed with Alt is a system key the game never sees.
+          const SDL_Keycode code = event.key.keysym.sym;
+          if (event.type == SDL_KEYDOWN && (code == SDLK_SLASH || code == SDLK_QUESTION)) {
+            return {WindowMessage::Kind::Command, kCommandAbout};
+          }
+          return {WindowMessage::Kind::Other, 0};
+        }
+        return {
+            event.type == SDL_KEYDOWN ? WindowMessage::Kind::KeyDown : WindowMessage::Kind::KeyUp,
+            virtualKey(event.key.keysym.sym)};
+      default:
+        return {WindowMessage::Kind::Other, 0};
+    }
+  }
+
+  SDL_Window* window_ = nullptr;
+  SDL_GLContext context_ = nullptr;
+  SdlWaveDevice wave_;
+};
+
+}  // namespace
+}  // namespace zt
+
+int main(int, char**) {
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+    std::fprintf(stderr, "Error: couldn't start SDL: %s\n", SDL_GetError());
+    return 1;
+  }
+  auto platform = std::make_unique<zt::SdlPlatform>();
+  const int created = platform->createWindow();
+  if (created != 1) return 1;
+  const int status = zt::runGame(*platform, zt::GameOptions{});
+  return status;
+}
