@@ -74,13 +74,18 @@ TEST(AudioSdlDevice, DiskDriverPlaysBuffersInTheOrderWritten) {
   Buffers buffers(4);
   for (WaveBuffer& header : buffers.headers) device.write(header);
   EXPECT_TRUE(waitForDone(4));
-  std::this_thread::sleep_for(30ms);
-  device.close();
-
-  const auto out = test::readBytes(dir.file("out.raw"));
-  // Whatever silence came before the first write, then the four in order.
+  // Whatever silence came before the first write, then the four in order
+  // (the driver writes each callback's output to the file after it).
+  std::vector<uint8_t> out;
   size_t start = 0;
-  while (start < out.size() && out[start] == 0) ++start;
+  for (int i = 0; i < 400; ++i) {
+    out = test::readBytes(dir.file("out.raw"));
+    start = 0;
+    while (start < out.size() && out[start] == 0) ++start;
+    if (out.size() >= start + 5 * kBlockBytes) break;
+    std::this_thread::sleep_for(5ms);
+  }
+  device.close();
   ASSERT_EQ(start % kBlockBytes, 0u);
   ASSERT_GE(out.size(), start + 4 * kBlockBytes);
   for (int b = 0; b < 4; ++b) {
@@ -124,22 +129,29 @@ TEST(AudioSdlDevice, MixerOutputReachesTheDiskDriver) {
   for (size_t k = 0; k < samples.size(); ++k) samples[k] = static_cast<int16_t>(k + 1);
   SoundClip clip;
   createSoundClip(&clip, 1500, 2, 44100, samples.data());
+  // Where the clip starts in what the driver wrote, once all of it is there.
+  auto clipStart = [&](std::vector<uint8_t>& out) {
+    out = test::readBytes(dir.file("mixed.raw"));
+    size_t start = 0;
+    while (start < out.size() && out[start] == 0) ++start;
+    return out.size() >= start + samples.size() * 2 + kBlockBytes ? start : 0;
+  };
+  std::vector<uint8_t> out;
+  size_t start = 0;
   {
     SdlWaveDevice device;
     ASSERT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
-    std::this_thread::sleep_for(50ms);  // the mixer has queued its ten blocks
+    // Once the mixer has queued its first ten blocks.
+    for (int i = 0; i < 1000 && freeBufferCount.load() > 0; ++i) std::this_thread::sleep_for(1ms);
     playSound(&clip, false);
-    for (int i = 0; i < 200 && playingSoundCount() > 0; ++i) std::this_thread::sleep_for(5ms);
-    EXPECT_EQ(playingSoundCount(), 0u);
-    std::this_thread::sleep_for(200ms);  // let the queued blocks play out
+    for (int i = 0; i < 600 && (start = clipStart(out)) == 0; ++i) {
+      std::this_thread::sleep_for(5ms);
+    }
     stopMixer();
     device.close();
   }
   resetSpeaker();
 
-  const auto out = test::readBytes(dir.file("mixed.raw"));
-  size_t start = 0;
-  while (start < out.size() && out[start] == 0) ++start;
   // Heard behind the ten blocks queued before it, from the start of a block.
   ASSERT_EQ(start % kBlockBytes, 0u);
   EXPECT_GE(start, 10u * kBlockBytes);
