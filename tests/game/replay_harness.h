@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zt::test {
+
+// One line of the runner's trace: every field as its JSON text ("null",
+// "true", numbers as printed, strings without their quotes).
+struct TraceFrame {
+  std::map<std::string, std::string> fields;
+
+  int integer(const std::string& key) const;
+  double number(const std::string& key) const;
+  const std::string& text(const std::string& key) const;
+  bool flag(const std::string& key) const { return text(key) == "true"; }
+};
+
+struct ReplayRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+  std::vector<TraceFrame> trace;
+  std::string dir;  // the run's own temporary folder (shots, wav, script)
+
+  std::string file(const std::string& name) const { return dir + "/" + name; }
+};
+
+// Runs zummertock-replay from the build directory with the given options
+// (plus --trace), optionally with a script; waits for it.
+ReplayRun runReplay(const std::vector<std::string>& options, const std::string& script = "");
+
+// Parses one trace line; throws on malformed input.
+TraceFrame parseTraceLine(const std::string& line);
+
+// Reads a whole file.
+std::string readFile(const std::string& path);
+
+// Decodes an RGBA PNG written by the runner (top row first).
+std::vector<uint8_t> readPngRgba(const std::string& path, uint32_t& width, uint32_t& height);
+
+}  // namespace zt::test
