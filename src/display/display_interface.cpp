@@ -9,7 +9,7 @@
 
 namespace zt {
 
-namespace opengl {
+namespace {
 
 int32_t initializeDisplay(DisplayInterface& display) {
   const GLint w = static_cast<GLint>(display.windowWidth_);
@@ -99,7 +99,13 @@ void resizeView(const Renderer& renderer, uint32_t width, uint32_t height) {
   glMatrixMode(GL_MODELVIEW);
 }
 
-}  // namespace opengl
+const OpenGlCalls kOpenGlCalls = {
+    initializeDisplay, drawImage, clear, present, initializeView, resizeView,
+};
+
+}  // namespace
+
+DisplayInterface::DisplayInterface() : gl_(&kOpenGlCalls) {}
 
 void setClearColor(DisplayInterface* display, const Color* color) {
   if (!display || !color) return;

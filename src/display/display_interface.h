@@ -14,25 +14,29 @@ class Renderer;
 class DisplayInterface;
 
 // The OpenGL work behind the display's operations (display_interface.cpp).
-namespace opengl {
-int32_t initializeDisplay(DisplayInterface& display);
-void drawImage(const DisplayInterface& display, const Image* image, int32_t x, int32_t y);
-void clear();
-void present(DisplayInterface& display);
-int32_t initializeView(const Renderer& renderer);
-void resizeView(const Renderer& renderer, uint32_t width, uint32_t height);
-}  // namespace opengl
+// Displays reach it through this table, which their constructor fills in, so
+// code that only holds a display pointer (the scene objects) never names an
+// OpenGL function, even where the compiler inlines or speculates about the
+// virtual calls: programs that draw nothing link without OpenGL.
+struct OpenGlCalls {
+  int32_t (*initializeDisplay)(DisplayInterface& display);
+  void (*drawImage)(const DisplayInterface& display, const Image* image, int32_t x, int32_t y);
+  void (*clear)();
+  void (*present)(DisplayInterface& display);
+  int32_t (*initializeView)(const Renderer& renderer);
+  void (*resizeView)(const Renderer& renderer, uint32_t width, uint32_t height);
+};
 
 // The only way to the screen: a 640 x 480 window showing a 320 x 240 logical
 // screen, every picture put there at once with glDrawPixels at a 2 x 2 zoom.
 //
-// Every virtual operation is defined here, in the header, so the class has no
-// key function: its type information is then emitted wherever it is needed
-// (the sanitizers' type checks need it in every scene object that draws), and
-// only programs that construct a display pull in the OpenGL calls.
+// The virtual operations are all defined in this header, so the class has no
+// key function and its type information is emitted wherever it is needed (the
+// sanitizers' type checks need it in every scene object that draws) instead
+// of beside the OpenGL code.
 class DisplayInterface {
  public:
-  DisplayInterface() = default;
+  DisplayInterface();
   virtual ~DisplayInterface() = default;
 
   virtual uint32_t& windowWidth() { return windowWidth_; }
@@ -44,7 +48,7 @@ class DisplayInterface {
   virtual uint32_t& logicalHeight() { return logicalHeight_; }
   virtual void setLogicalHeight(uint32_t value) { logicalHeight_ = value; }
   // Sets up the OpenGL state; always 0.
-  virtual int32_t initialize() { return opengl::initializeDisplay(*this); }
+  virtual int32_t initialize() { return gl_->initializeDisplay(*this); }
   // Records a new window size (through the setters).
   virtual void resize(uint32_t width, uint32_t height) {
     setWindowWidth(width);
@@ -52,12 +56,12 @@ class DisplayInterface {
   }
   // Draws image with its top-left corner at logical (x, y); null draws nothing.
   virtual void drawImage(const Image* image, int32_t x, int32_t y) {
-    opengl::drawImage(*this, image, x, y);
+    gl_->drawImage(*this, image, x, y);
   }
   virtual void endFrame() {}
-  virtual void clear() { opengl::clear(); }
+  virtual void clear() { gl_->clear(); }
   // glFinish, then the platform's swap.
-  virtual void present() { opengl::present(*this); }
+  virtual void present() { gl_->present(*this); }
 
   // The Renderer behind this display, if it is one. Scene objects that live
   // in world units ask this instead of casting, so they link without GL.
@@ -71,6 +75,9 @@ class DisplayInterface {
   uint32_t logicalWidth_ = 320;
   uint32_t logicalHeight_ = 240;
   Color clearColor{32, 32, 32, 255};
+
+ protected:
+  const OpenGlCalls* gl_;
 };
 
 // Records the colour and makes it the GL clear colour; null changes nothing.
@@ -89,13 +96,11 @@ class Renderer : public DisplayInterface {
   // display's set-up failed.
   int32_t initialize() override {
     if (DisplayInterface::initialize() != 0) return -1;
-    return opengl::initializeView(*this);
+    return gl_->initializeView(*this);
   }
   // Nothing in the game calls this: the window keeps its size. The size is
   // not recorded.
-  void resize(uint32_t width, uint32_t height) override {
-    opengl::resizeView(*this, width, height);
-  }
+  void resize(uint32_t width, uint32_t height) override { gl_->resizeView(*this, width, height); }
   const Renderer* asRenderer() const override { return this; }
 
   Vector2D viewCenter;
