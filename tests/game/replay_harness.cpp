@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -28,6 +29,22 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
 }
 
 }  // namespace
+
+ReplayRun::ReplayRun(ReplayRun&& other) noexcept
+    : status(other.status),
+      out(std::move(other.out)),
+      err(std::move(other.err)),
+      trace(std::move(other.trace)),
+      dir(std::move(other.dir)) {
+  other.dir.clear();
+}
+
+ReplayRun::~ReplayRun() {
+  if (!dir.empty() && !std::getenv("ZT_KEEP_RUNS")) {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+  }
+}
 
 int TraceFrame::integer(const std::string& key) const { return std::stoi(text(key)); }
 

@@ -18,7 +18,15 @@ struct TraceFrame {
   bool flag(const std::string& key) const { return text(key) == "true"; }
 };
 
+// A finished run. Its folder is removed with it (kept when ZT_KEEP_RUNS is
+// set, for looking at the screenshots).
 struct ReplayRun {
+  ReplayRun() = default;
+  ReplayRun(ReplayRun&& other) noexcept;
+  ReplayRun& operator=(ReplayRun&&) = delete;
+  ReplayRun(const ReplayRun&) = delete;
+  ~ReplayRun();
+
   int status = -1;
   std::string out;
   std::string err;
