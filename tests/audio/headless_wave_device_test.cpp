@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "audio/speaker.h"
@@ -51,6 +53,31 @@ TEST_F(AudioHeadlessDevice, RecordsAPlayedClipBehindTheQueuedBuffers) {
     const bool inClip = i >= start && i < start + 1400;
     ASSERT_EQ(recording[i], inClip ? clip.samples[i - start] : 0) << "at sample " << i;
   }
+}
+
+// The same device behind a slow mixer: each block takes a millisecond.
+class SlowlyFedDevice : public HeadlessWaveDevice {
+ public:
+  void write(WaveBuffer& buffer) override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    HeadlessWaveDevice::write(buffer);
+  }
+};
+
+TEST_F(AudioHeadlessDevice, WaitsForASlowMixerAtTheStartAndAfterEachFrame) {
+  SlowlyFedDevice device;
+  ASSERT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
+  EXPECT_EQ(device.queuedBuffers(), 10u);
+  SoundClip clip = rampClip(600, 1);
+  playSound(&clip, false);
+  device.advance(0.1);  // 8 blocks
+  EXPECT_EQ(device.queuedBuffers(), 10u);
+  EXPECT_EQ(playingSoundCount(), 0u);  // mixed in two blocks, removed in the third
+  device.advance(0.2);
+  const auto& recording = device.recording();
+  ASSERT_GE(recording.size(), 12u * kBlockSamples);
+  EXPECT_EQ(recording[10 * kBlockSamples - 1], 0);
+  EXPECT_EQ(recording[10 * kBlockSamples], clip.samples[0]);
 }
 
 // Plays a fixed course of sounds over uneven frames; returns the recording.

@@ -204,5 +204,26 @@ TEST_F(AudioMixerThread, StopMixerJoinsFromEveryState) {
   }
 }
 
+// Holds all ten buffers and never gives one back: the mixer only spins.
+class HoardingDevice : public WaveDevice {
+ public:
+  bool open(const WaveFormat&, DoneCallback, void*) override { return true; }
+  void prepare(WaveBuffer&) override {}
+  void write(WaveBuffer&) override {}
+  void unprepare(WaveBuffer&) override {}
+};
+
+TEST(AudioMixerExit, ProcessEndingWithTheMixerRunningStillExitsCleanly) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        static HoardingDevice device;
+        openSpeaker(SpeakerConfig{}, &device);
+        std::this_thread::sleep_for(20ms);
+        std::exit(3);  // no stopMixer: a running std::thread would abort here
+      },
+      ::testing::ExitedWithCode(3), "");
+}
+
 }  // namespace
 }  // namespace zt
