@@ -68,9 +68,11 @@ void HeadlessWaveDevice::advance(double seconds) {
       }
     }
     if (bytes.empty()) continue;  // ran dry: that stretch of time plays nothing
-    const size_t start = recording_.size();
-    recording_.resize(start + bytes.size() / 2);
-    std::memcpy(recording_.data() + start, bytes.data(), bytes.size() / 2 * 2);
+    if (record_) {
+      const size_t start = recording_.size();
+      recording_.resize(start + bytes.size() / 2);
+      std::memcpy(recording_.data() + start, bytes.data(), bytes.size() / 2 * 2);
+    }
     ++buffersConsumed_;
     if (done_ != nullptr) done_(user_);
   }

@@ -16,8 +16,10 @@ namespace zt {
 // every time.
 class HeadlessWaveDevice : public WaveDevice {
  public:
-  // failToOpen: behave like a machine without a sound device.
-  explicit HeadlessWaveDevice(bool failToOpen = false) : failToOpen_(failToOpen) {}
+  // failToOpen: behave like a machine without a sound device. record: keep
+  // what is played (a long run without it stays in constant memory).
+  explicit HeadlessWaveDevice(bool failToOpen = false, bool record = true)
+      : failToOpen_(failToOpen), record_(record) {}
 
   bool open(const WaveFormat& format, DoneCallback done, void* user) override;
   void prepare(WaveBuffer& buffer) override;
@@ -43,6 +45,7 @@ class HeadlessWaveDevice : public WaveDevice {
 
  private:
   bool failToOpen_;
+  bool record_;
   bool opened_ = false;
   WaveFormat format_;
   DoneCallback done_ = nullptr;
