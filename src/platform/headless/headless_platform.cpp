@@ -107,7 +107,8 @@ bool parseScript(const std::string& text, std::vector<ScriptEvent>& events, std:
 
 HeadlessPlatform::HeadlessPlatform(HeadlessOptions options)
     : options_(std::move(options)),
-      wave_(std::make_unique<HeadlessWaveDevice>(options_.noSoundDevice)) {
+      wave_(
+          std::make_unique<HeadlessWaveDevice>(options_.noSoundDevice, !options_.wavPath.empty())) {
   if (options_.autoplay) autoplayer_ = std::make_unique<Autoplayer>(options_.mistakes);
   if (!options_.tracePath.empty()) {
     trace_ = std::fopen(options_.tracePath.c_str(), "wb");
