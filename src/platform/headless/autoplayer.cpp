@@ -14,6 +14,8 @@ namespace {
 
 constexpr double kBarStart = -1.8375;
 constexpr double kBarEnd = 1.9;
+// How long the title screens are looked at before the play key goes down.
+constexpr double kReadingSeconds = 0.75;
 // Step of the look-ahead scan over a level's pattern.
 constexpr double kScanStep = 1.0 / 512.0;
 
@@ -65,11 +67,18 @@ std::optional<WindowMessage> Autoplayer::decide(double dt) {
   Game* game = currentGame();
   if (!game) return std::nullopt;
 
+  if (gameMode != lastMode_) {
+    lastMode_ = gameMode;
+    secondsInMode_ = 0.0;
+  }
+  secondsInMode_ += dt;
+
   switch (gameMode) {
     case kModeTitle:
     case kModeTitlePrompts:
-      // A press is a key-down after a key-up.
-      return setPlayKey(!playKeyDown_);
+      // Like a person, it reads the screen for a moment before pressing.
+      if (secondsInMode_ < kReadingSeconds) return setPlayKey(false);
+      return setPlayKey(!playKeyDown_);  // a press is a key-down after a key-up
     case kModePlay: {
       const double x = markerX();
       if (x < kBarStart || inputLocked) {  // slide-in or a pause

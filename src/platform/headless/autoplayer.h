@@ -30,6 +30,8 @@ class Autoplayer {
   bool escapeSent_ = false;
   bool losingThisRun_ = false;
   bool runRequested_ = false;
+  int32_t lastMode_ = -1;
+  double secondsInMode_ = 0.0;
 };
 
 }  // namespace zt
