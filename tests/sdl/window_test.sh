@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# The Linux program in a real window: Xvfb for the display, xdotool for the
+# keys, ImageMagick for the screenshots. D through the title screens into
+# the first level, a look at the level screen, then Escape: the game-over
+# picture, and the program ends with status 0.
+set -euo pipefail
+build=${1:?build directory}
+for tool in Xvfb xdotool xwininfo import convert; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+game_pid=""
+xvfb_pid=""
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A display of our own: Xvfb picks a free number and tells it on fd 3.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+
+pixel() {  # pixel FILE X Y -> "R,G,B"
+  convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)],%[fx:int(255*p{'"$2"','"$3"'}.g)],%[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
+}
+fail() { echo "FAIL: $*"; exit 1; }
+
+cd "$build"
+SDL_AUDIODRIVER=dummy ./zummertock >"$work/out.txt" 2>"$work/err.txt" &
+game_pid=$!
+window=$(timeout 20 xdotool search --sync --name '^QQQQQQQQ$' | head -n 1) || fail "no window"
+size=$(xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+[ "$size" = "640x480" ] || fail "client area is $size, not 640x480"
+
+shot() { import -silent -window "$window" "$work/$1.png"; }
+
+sleep 0.5
+shot title
+xdotool key --window "$window" d        # title -> flash -> prompts
+sleep 1.2
+xdotool key --window "$window" d        # prompts -> black pause -> the first level
+sleep 2.5
+shot level
+
+# The upper panel at logical (10, 10): its black and white pixels take the
+# first level's dark and light colours.
+read -r dx dy < <(convert resources/panel.png txt:- | awk -F'[,: ]+' '/#000000FF/ { print $1, $2; exit }')
+read -r lx ly < <(convert resources/panel.png txt:- | awk -F'[,: ]+' '/#FFFFFFFF/ { print $1, $2; exit }')
+[ "$(pixel "$work/level.png" $((2 * (10 + dx))) $((2 * (10 + dy))))" = "179,0,16" ] || fail "panel dark colour"
+[ "$(pixel "$work/level.png" $((2 * (10 + lx))) $((2 * (10 + ly))))" = "255,121,121" ] || fail "panel light colour"
+# The title screen is something else entirely.
+[ "$(pixel "$work/title.png" $((2 * (10 + dx))) $((2 * (10 + dy))))" != "179,0,16" ] || fail "title screen"
+
+xdotool keydown --window "$window" Escape
+sleep 0.6
+shot gameover
+xdotool keyup --window "$window" Escape
+# The game-over picture fills the window: compare a few of its pixels.
+for xy in "40 40" "160 120" "300 200" "10 230"; do
+  set -- $xy
+  want=$(pixel resources/gameover.png "$1" "$2")
+  got=$(pixel "$work/gameover.png" $((2 * $1)) $((2 * $2)))
+  [ "$want" = "$got" ] || fail "game-over picture at $1,$2: $got, not $want"
+done
+
+status=0
+timeout 10 tail --pid="$game_pid" -f /dev/null || fail "the game did not end"
+wait "$game_pid" || status=$?
+game_pid=""
+[ "$status" -eq 0 ] || fail "exit status $status"
+if grep -v -e '^ALSA lib' "$work/err.txt" | grep -q .; then
+  fail "unexpected error output: $(cat "$work/err.txt")"
+fi
+echo "PASS: window, level screen, game-over picture, exit status 0"
