@@ -53,4 +53,13 @@ TEST_CASE("the wave device plays written buffers and reports each one done") {
     CHECK(buffer.flags & zt::WaveBuffer::kPrepared);
     device.unprepare(buffer);
   }
+
+  // The end of the game: closed while buffers are still queued.
+  for (auto& buffer : buffers) {
+    device.prepare(buffer);
+    device.write(buffer);
+  }
+  CHECK(device.close());
+  CHECK(!device.isOpen());
+  CHECK(!device.close());
 }

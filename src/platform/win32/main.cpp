@@ -30,5 +30,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   zt::enableSwapInterval();
 
   zt::GameOptions options;  // resources/ is read from the working directory
-  return zt::runGame(platform, options);
+  const int status = zt::runGame(platform, options);
+  // The game has stopped its mixer; a device left playing while the process
+  // ends can take the process down with it (seen under Wine).
+  platform.closeWaveDevice();
+  return status;
 }

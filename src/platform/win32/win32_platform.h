@@ -23,6 +23,8 @@ class Win32Platform : public Platform {
   void destroyWindow() override;
   void postQuitMessage(int32_t code) override;
   WaveDevice* waveDevice() override { return &waveDevice_; }
+  // After the game has ended (and stopped its mixer).
+  void closeWaveDevice() { waveDevice_.close(); }
 
  private:
   HACCEL accelerators_ = nullptr;

@@ -28,6 +28,15 @@ bool WinmmWaveDevice::open(const WaveFormat& format, DoneCallback done, void* us
   return true;
 }
 
+bool WinmmWaveDevice::close() {
+  if (handle_ == nullptr) return false;
+  // Reset hands back every queued buffer, which close would refuse.
+  waveOutReset(handle_);
+  const bool closed = waveOutClose(handle_) == MMSYSERR_NOERROR;
+  handle_ = nullptr;
+  return closed;
+}
+
 WAVEHDR& WinmmWaveDevice::headerOf(WaveBuffer& buffer) {
   // One header per mixer buffer for the life of the process; WinMM needs it
   // to stay at one address from prepare until unprepare.

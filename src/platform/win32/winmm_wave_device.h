@@ -8,7 +8,6 @@ namespace zt {
 
 // The mixer's wave device on Windows: WinMM's default output (WAVE_MAPPER),
 // one WAVEHDR per mixer buffer, WOM_DONE reported through the done callback.
-// Never closed: the process ends with it, as with the mixer's buffers.
 class WinmmWaveDevice : public WaveDevice {
  public:
   WinmmWaveDevice() = default;
@@ -21,6 +20,10 @@ class WinmmWaveDevice : public WaveDevice {
   void unprepare(WaveBuffer& buffer) override;
 
   bool isOpen() const { return handle_ != nullptr; }
+  // Stops the output and closes the device, once the mixer has stopped:
+  // nothing of the system's sound threads is then left running while the
+  // process ends. True when the device was open and is now closed.
+  bool close();
 
  private:
   static void CALLBACK onWaveOut(HWAVEOUT device, UINT message, DWORD_PTR instance,
