@@ -6,6 +6,7 @@
 #include "display/display_interface.h"
 #include "platform/headless/offscreen_gl.h"
 #include "scene/game_object.h"
+#include "scene/image.h"
 #include "scene/text.h"
 
 namespace zt::test {
@@ -24,7 +25,17 @@ ExpectedScreen::ExpectedScreen() : state_(new State) {
   state_->display.initialize();
 }
 
-ExpectedScreen::~ExpectedScreen() { delete state_; }
+ExpectedScreen::~ExpectedScreen() {
+  // The game keeps its font for good; this one is the test's to give back.
+  if (state_->font) {
+    for (Glyph* glyph : state_->font->glyphs) {
+      if (glyph) delete glyph->image;
+      delete glyph;
+    }
+    delete state_->font;
+  }
+  delete state_;
+}
 
 std::vector<uint8_t> ExpectedScreen::texts(uint8_t r, uint8_t g, uint8_t b,
                                            const std::vector<Text>& texts) {

@@ -29,7 +29,11 @@ export DISPLAY=":$(cat "$work/display")"
 pixel() {  # pixel FILE X Y -> "R,G,B"
   convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)],%[fx:int(255*p{'"$2"','"$3"'}.g)],%[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
 }
-fail() { echo "FAIL: $*"; exit 1; }
+fail() {
+  echo "FAIL: $*"
+  [ -s "$work/err.txt" ] && { echo "standard error of the game:"; grep -v "^    #[0-9]* 0x[0-9a-f]* in .*(/usr/lib" "$work/err.txt" | head -n 60; }
+  exit 1
+}
 
 cd "$build"
 SDL_AUDIODRIVER=dummy ./zummertock >"$work/out.txt" 2>"$work/err.txt" &

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace zt::fuzz {
+
+// Each check runs one file through a loader the way start-up does and then
+// through what the game does next with the result. It returns an empty
+// string when everything the loader promises held, or what did not. Memory
+// errors, leaks and hangs are for the sanitizers and the fuzzer to see.
+
+// loadPng, loadImage, then narrowing and recolouring of the Image.
+std::string checkPngFile(const std::string& path);
+
+// loadOggClip, loadSoundClips (one worker), then the clip played once and
+// looping through the mixer until it is done or stopped.
+std::string checkOggFile(const std::string& path);
+
+// A file name of this process's own for the fuzzers' inputs (in /dev/shm
+// when there is one), with the given ending.
+std::string scratchPath(const std::string& ending);
+
+// Writes size bytes to path, replacing it; false on failure.
+bool writeFile(const std::string& path, const uint8_t* data, size_t size);
+
+}  // namespace zt::fuzz
