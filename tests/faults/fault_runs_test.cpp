@@ -102,10 +102,20 @@ struct Fault {
   std::string expectedErr;
 };
 
-// One broken file each. The expected standard error is exact: one line per
-// file the loaders refused, nothing else.
-TEST(FaultRuns, EachBrokenFilePrintsItsErrorAndTheGameStillRunsToItsEnd) {
-  const std::vector<Fault> faults = {
+// Each fault breaks one or two files. The expected standard error is exact:
+// one line per file the loaders refused, nothing else.
+void expectEachToRunToTheEnd(const std::vector<Fault>& faults) {
+  for (const Fault& fault : faults) {
+    SCOPED_TRACE(fault.name);
+    Resources resources;
+    fault.apply(resources);
+    const ReplayRun run = playThrough(resources);
+    EXPECT_EQ(run.err, fault.expectedErr);
+  }
+}
+
+TEST(FaultRuns, MissingAndEmptyFiles) {
+  expectEachToRunToTheEnd({
       {"one picture missing", [](const Resources& r) { fs::remove(r.file("panel.png")); },
        kBadPng},
       {"one glyph missing", [](const Resources& r) { fs::remove(r.file("font/zorp_065.png")); },
@@ -117,6 +127,11 @@ TEST(FaultRuns, EachBrokenFilePrintsItsErrorAndTheGameStillRunsToItsEnd) {
          fs::resize_file(r.file("accept.ogg"), 0);
        },
        kBadPng + kBadOgg},
+  });
+}
+
+TEST(FaultRuns, DamagedFiles) {
+  expectEachToRunToTheEnd({
       {"truncated picture", [](const Resources& r) { truncateFile(r.file("titlebg.png"), 0.5); },
        kBadPng},
       {"picture with a bad CRC",
@@ -131,6 +146,17 @@ TEST(FaultRuns, EachBrokenFilePrintsItsErrorAndTheGameStillRunsToItsEnd) {
          zt::testing::writeFile(file, bytes);
        },
        kBadPng},
+      {"text file named .ogg",
+       [](const Resources& r) {
+         zt::testing::writeFile(r.file("gameover.ogg").string(),
+                                Bytes{'n', 'o', 't', ' ', 'a', 'u', 'd', 'i', 'o', '\n'});
+       },
+       kBadOgg},
+  });
+}
+
+TEST(FaultRuns, PicturesOfOtherSizesAndLayouts) {
+  expectEachToRunToTheEnd({
       {"1 x 1 progress bar where 300 pixels are drawn",
        [](const Resources& r) {
          ASSERT_TRUE(writePng(r.file("progress.png"), 1, 1, PNG_COLOR_TYPE_RGBA, 8));
@@ -150,20 +176,7 @@ TEST(FaultRuns, EachBrokenFilePrintsItsErrorAndTheGameStillRunsToItsEnd) {
          zt::testing::writeFile(r.file("trollidian1.png").string(), bytes);
        },
        kBadPng},
-      {"text file named .ogg",
-       [](const Resources& r) {
-         zt::testing::writeFile(r.file("gameover.ogg").string(),
-                                Bytes{'n', 'o', 't', ' ', 'a', 'u', 'd', 'i', 'o', '\n'});
-       },
-       kBadOgg},
-  };
-  for (const Fault& fault : faults) {
-    SCOPED_TRACE(fault.name);
-    Resources resources;
-    fault.apply(resources);
-    const ReplayRun run = playThrough(resources);
-    EXPECT_EQ(run.err, fault.expectedErr);
-  }
+  });
 }
 
 TEST(FaultRuns, SoundFilesOfOtherShapesPlayAsStereoAtTheDeviceRate) {
