@@ -1,7 +1,7 @@
 # The two commands a new user needs: `make play` and `make test`.
 # Both install what is missing first (scripts/install-deps, through apt).
 
-.PHONY: play test demo windows fuzz deps build format clean
+.PHONY: play test demo windows fuzz soak deps build format clean
 
 JOBS ?= $(shell nproc)
 
@@ -25,8 +25,14 @@ windows:
 	@scripts/install-deps windows
 	@scripts/build-windows
 
-fuzz: deps
+fuzz:
+	@scripts/install-deps fuzz
 	@scripts/fuzz
+
+# Thirty virtual minutes of lost and won levels at 60 and at 240 frames a
+# second, with the peak memory after one minute and at the end.
+soak: build
+	@cd build/default && ZT_SOAK_MINUTES=30 ZT_BUILD_DIR=$$PWD ./soak_test
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
