@@ -19,6 +19,8 @@ namespace {
 // beyond is a broken or hostile header and is refused before allocating.
 constexpr uint32_t kMaxSide = 16384;
 constexpr uint64_t kMaxBytes = uint64_t{256} << 20;
+constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
+constexpr png_uint_32 kMaxKeptChunks = 128;
 
 void reportBadPng() {
   std::cerr << "Error: bad PNG file" << std::endl;
@@ -109,6 +111,14 @@ std::unique_ptr<uint8_t[]> loadPng(PngInfo& info, const std::string& fileName) {
   bool ok = false;
   if (d.info) {
     png_set_user_limits(d.png, kMaxSide, kMaxSide);
+    // Texts, colour profiles and the like are never used, but libpng reads
+    // them into a buffer of whatever length the chunk declares: a file of a
+    // few hundred bytes could make it allocate and clear gigabytes. Skip
+    // them unread, and cap what any other chunk may allocate.
+    static constexpr png_byte kSkipped[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf";
+    png_set_keep_unknown_chunks(d.png, PNG_HANDLE_CHUNK_NEVER, kSkipped, 6);
+    png_set_chunk_malloc_max(d.png, kMaxChunkBytes);
+    png_set_chunk_cache_max(d.png, kMaxKeptChunks);
     png_set_read_fn(d.png, &file, readFromStream);
     ok = decodeRgba(&d);
   }
