@@ -64,21 +64,21 @@ struct ClipFiles {
     char pattern[] = "/tmp/zt-bench-XXXXXX";
     if (mkdtemp(pattern) == nullptr) return;
     dir = pattern;
-    struct Spec {
+    struct ClipToMake {
       const char* name;
       double seconds;
       const char* synth;
     };
-    const Spec specs[] = {
+    const ClipToMake clips[] = {
         {"title.ogg", 42, "sine 220 pinknoise"},   {"levels.ogg", 55, "pinknoise sine 330"},
         {"death.ogg", 1.2, "sine 110 whitenoise"}, {"accept.ogg", 0.4, "sine 880 sine 1320"},
         {"over.ogg", 2.5, "pinknoise pinknoise"},
     };
-    for (const Spec& spec : specs) {
-      const std::string wav = dir + "/" + spec.name + ".wav";
-      const std::string ogg = dir + "/" + spec.name;
+    for (const ClipToMake& clip : clips) {
+      const std::string wav = dir + "/" + clip.name + ".wav";
+      const std::string ogg = dir + "/" + clip.name;
       const std::string command = "sox -q -n -r 44100 -c 2 -b 16 " + wav + " synth " +
-                                  std::to_string(spec.seconds) + " " + spec.synth +
+                                  std::to_string(clip.seconds) + " " + clip.synth +
                                   " vol 0.5 && oggenc -Q -o " + ogg + " " + wav + " && rm " + wav;
       if (std::system(command.c_str()) != 0) return;
       paths.push_back(ogg);

@@ -92,14 +92,14 @@ int main(int argc, char** argv) {
     } else if (arg == "--trace") {
       options.tracePath = value();
     } else if (arg == "--shot") {
-      const std::string spec = value();
-      const auto colon = spec.find(':');
+      const std::string shot = value();
+      const auto colon = shot.find(':');
       uint64_t frame = 0;
-      if (colon == std::string::npos || !parseUnsigned(spec.substr(0, colon), frame) ||
-          colon + 1 == spec.size()) {
+      if (colon == std::string::npos || !parseUnsigned(shot.substr(0, colon), frame) ||
+          colon + 1 == shot.size()) {
         usage("--shot wants FRAME:FILE.png");
       }
-      options.shots[frame].push_back(spec.substr(colon + 1));
+      options.shots[frame].push_back(shot.substr(colon + 1));
     } else if (arg == "--wav") {
       options.wavPath = value();
     } else if (arg == "--no-sound") {
