@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -193,6 +194,23 @@ std::string scratchPath(const std::string& ending) {
     dir = tmp && *tmp ? tmp : "/tmp";
   }
   return dir + "/zt-fuzz-" + std::to_string(getpid()) + ending;
+}
+
+int fuzzOneFile(const uint8_t* data, size_t size, const std::string& ending,
+                std::string (*check)(const std::string&)) {
+  const std::string path = scratchPath(ending);
+  if (!writeFile(path, data, size)) {
+    std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    std::abort();
+  }
+  const std::string problem = check(path);
+  if (!problem.empty()) {
+    // Standard output: the fuzz script closes the loaders' standard error.
+    std::printf("check failed: %s\n", problem.c_str());
+    std::fflush(stdout);
+    std::abort();
+  }
+  return 0;
 }
 
 bool writeFile(const std::string& path, const uint8_t* data, size_t size) {

@@ -22,6 +22,13 @@ std::string checkOggFile(const std::string& path);
 // when there is one), with the given ending.
 std::string scratchPath(const std::string& ending);
 
+// One fuzzer input: the bytes written to a scratch file with this ending
+// (the loaders open files by name, as start-up does) and run through check.
+// A failed check is printed on standard output and aborts, which the fuzzer
+// reports as a finding. Returns 0, as libFuzzer wants.
+int fuzzOneFile(const uint8_t* data, size_t size, const std::string& ending,
+                std::string (*check)(const std::string&));
+
 // Writes size bytes to path, replacing it; false on failure.
 bool writeFile(const std::string& path, const uint8_t* data, size_t size);
 

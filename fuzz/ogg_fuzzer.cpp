@@ -1,23 +1,7 @@
 // libFuzzer target: bytes as a sound file, through loadOggClip,
 // loadSoundClips and the mixer.
-#include <cstdio>
-#include <cstdlib>
-
 #include "loader_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // The loader opens files by name, as start-up does.
-  static const std::string path = zt::fuzz::scratchPath(".ogg");
-  if (!zt::fuzz::writeFile(path, data, size)) {
-    std::fprintf(stderr, "cannot write %s\n", path.c_str());
-    std::abort();
-  }
-  const std::string problem = zt::fuzz::checkOggFile(path);
-  if (!problem.empty()) {
-    // Standard output: the fuzz script closes the loaders' standard error.
-    std::printf("ogg check failed: %s\n", problem.c_str());
-    std::fflush(stdout);
-    std::abort();
-  }
-  return 0;
+  return zt::fuzz::fuzzOneFile(data, size, ".ogg", zt::fuzz::checkOggFile);
 }
