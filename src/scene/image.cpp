@@ -111,12 +111,12 @@ std::unique_ptr<uint8_t[]> loadPng(PngInfo& info, const std::string& fileName) {
   bool ok = false;
   if (d.info) {
     png_set_user_limits(d.png, kMaxSide, kMaxSide);
-    // Texts, colour profiles and the like are never used, but libpng reads
-    // them into a buffer of whatever length the chunk declares: a file of a
-    // few hundred bytes could make it allocate and clear gigabytes. Skip
-    // them unread, and cap what any other chunk may allocate.
-    static constexpr png_byte kSkipped[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf";
-    png_set_keep_unknown_chunks(d.png, PNG_HANDLE_CHUNK_NEVER, kSkipped, 6);
+    // Of the ancillary chunks only tRNS matters here; libpng would read the
+    // others (texts, profiles, scales...) into a buffer of whatever length
+    // the chunk declares, so a file of a hundred bytes could make it
+    // allocate and clear gigabytes. Skip them all unread (-1: everything but
+    // IHDR, PLTE, tRNS, IDAT and IEND), and cap what a chunk may allocate.
+    png_set_keep_unknown_chunks(d.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_set_chunk_malloc_max(d.png, kMaxChunkBytes);
     png_set_chunk_cache_max(d.png, kMaxKeptChunks);
     png_set_read_fn(d.png, &file, readFromStream);
