@@ -81,4 +81,14 @@ game_pid=""
 if grep -v -e '^ALSA lib' "$work/err.txt" | grep -q .; then
   fail "unexpected error output: $(cat "$work/err.txt")"
 fi
-echo "PASS: window, level screen, game-over picture, exit status 0"
+
+# Without a display there is no window: one error line and a failing status,
+# never a quiet success.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy timeout 20 ./zummertock \
+  >"$work/nodisplay.out" 2>"$work/nodisplay.err" || status=$?
+[ "$status" -eq 1 ] || fail "without a display: exit status $status, not 1"
+lines=$(grep -c '^Error: ' "$work/nodisplay.err" || true)
+[ "$lines" = 1 ] || fail "without a display: $lines error lines: $(cat "$work/nodisplay.err")"
+
+echo "PASS: window, level screen, game-over picture, exit status 0; no display: status 1"

@@ -137,6 +137,17 @@ int main(int, char**) {
     std::fprintf(stderr, "Error: couldn't start SDL: %s\n", SDL_GetError());
     return 1;
   }
+  // With no display SDL falls back to drivers that show nothing; a game no
+  // one can see or close is no use to a player. Only an explicit choice
+  // (SDL_VIDEODRIVER) gets them.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
+  if (driver && (!chosen || !*chosen) &&
+      (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
+    std::fputs("Error: couldn't create the window: no display\n", stderr);
+    SDL_Quit();
+    return 1;
+  }
   auto platform = std::make_unique<zt::SdlPlatform>();
   const int created = platform->createWindow();
   if (created != 1) return 1;

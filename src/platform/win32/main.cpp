@@ -2,6 +2,8 @@
 // its OpenGL context, loads the accelerators and hands over to the game.
 #include <windows.h>
 
+#include <cstdio>
+
 #include "app/frame_loop.h"
 #include "platform/win32/resource.h"
 #include "platform/win32/win32_platform.h"
@@ -24,7 +26,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   static zt::Win32Platform platform;
   zt::setWindowPlatform(&platform);
   zt::registerWindowClass(instance, className);
-  if (zt::createGameWindow(instance, showCommand, title, className) != 1) return 0;
+  // A start-up that failed ends with a failing status (1), never as a
+  // success: the OpenGL steps have printed their "Error: " line; a window
+  // that could not be made says so here.
+  const int created = zt::createGameWindow(instance, showCommand, title, className);
+  if (created != 1) {
+    if (created == 0) std::fputs("Error: couldn't create the window.\n", stderr);
+    return 1;
+  }
 
   platform.setAccelerators(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDC_ZUMMERTOCK)));
   zt::enableSwapInterval();
