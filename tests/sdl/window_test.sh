@@ -44,19 +44,40 @@ size=$(xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } EN
 
 shot() { import -silent -window "$window" "$work/$1.png"; }
 
-sleep 0.5
-shot title
-xdotool key --window "$window" d        # title -> flash -> prompts
-sleep 1.2
-xdotool key --window "$window" d        # prompts -> black pause -> the first level
-sleep 2.5
-shot level
-
 # The upper panel at logical (10, 10): its black and white pixels take the
 # first level's dark and light colours.
 read -r dx dy < <(convert resources/panel.png txt:- | awk -F'[,: ]+' '/#000000FF/ { print $1, $2; exit }')
 read -r lx ly < <(convert resources/panel.png txt:- | awk -F'[,: ]+' '/#FFFFFFFF/ { print $1, $2; exit }')
-[ "$(pixel "$work/level.png" $((2 * (10 + dx))) $((2 * (10 + dy))))" = "179,0,16" ] || fail "panel dark colour"
+
+# shot_until NAME SECONDS X Y RGB: shots until the pixel is RGB (a slow
+# machine or a sanitized build may take longer to get there).
+shot_until() {
+  local until=$((SECONDS + $2))
+  while :; do
+    shot "$1"
+    [ "$(pixel "$work/$1.png" "$3" "$4")" = "$5" ] && return 0
+    [ $SECONDS -lt $until ] || return 1
+    sleep 0.2
+  done
+}
+
+sleep 0.5
+shot title
+# The title screen is drawn once the game has loaded: its prompts' white.
+read -r px py < <(convert "$work/title.png" txt:- | awk -F'[,: ]+' '/#FFFFFF/ { print $1, $2; exit }')
+if [ -z "${px:-}" ]; then
+  for _ in $(seq 50); do
+    sleep 0.2
+    shot title
+    read -r px py < <(convert "$work/title.png" txt:- | awk -F'[,: ]+' '/#FFFFFF/ { print $1, $2; exit }')
+    [ -n "${px:-}" ] && break
+  done
+fi
+[ -n "${px:-}" ] || fail "the title screen never showed"
+xdotool key --window "$window" d        # title -> flash -> prompts
+sleep 1.2
+xdotool key --window "$window" d        # prompts -> black pause -> the first level
+shot_until level 20 $((2 * (10 + dx))) $((2 * (10 + dy))) "179,0,16" || fail "panel dark colour"
 [ "$(pixel "$work/level.png" $((2 * (10 + lx))) $((2 * (10 + ly))))" = "255,121,121" ] || fail "panel light colour"
 # The title screen is something else entirely.
 [ "$(pixel "$work/title.png" $((2 * (10 + dx))) $((2 * (10 + dy))))" != "179,0,16" ] || fail "title screen"
