@@ -130,8 +130,8 @@ std::string checkPngFile(const std::string& path) {
   PngInfo imageInfo;
   std::unique_ptr<Image> image(loadImage(path, &imageInfo));
   if (!image) return "loadImage refused a file loadPng accepts";
-  if (!samePngInfo(imageInfo, info) || image->width != info.width ||
-      image->height != info.height || image->loadedWidth != info.width) {
+  if (!samePngInfo(imageInfo, info) || image->width != info.width || image->height != info.height ||
+      image->loadedWidth != info.width) {
     return "the Image's size differs from the decoded picture's";
   }
   // The display draws from the bottom row up.

@@ -1,6 +1,7 @@
+#include "app/keys.h"
+
 #include <gtest/gtest.h>
 
-#include "app/keys.h"
 #include "app/platform.h"
 
 namespace zt {

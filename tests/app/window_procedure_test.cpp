@@ -1,10 +1,11 @@
+#include "app/window_procedure.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "app/frame_loop.h"
 #include "app/keys.h"
-#include "app/window_procedure.h"
 
 namespace zt {
 namespace {

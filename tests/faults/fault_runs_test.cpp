@@ -116,8 +116,7 @@ void expectEachToRunToTheEnd(const std::vector<Fault>& faults) {
 
 TEST(FaultRuns, MissingAndEmptyFiles) {
   expectEachToRunToTheEnd({
-      {"one picture missing", [](const Resources& r) { fs::remove(r.file("panel.png")); },
-       kBadPng},
+      {"one picture missing", [](const Resources& r) { fs::remove(r.file("panel.png")); }, kBadPng},
       {"one glyph missing", [](const Resources& r) { fs::remove(r.file("font/zorp_065.png")); },
        kBadPng},
       {"one clip missing", [](const Resources& r) { fs::remove(r.file("death.ogg")); }, kBadOgg},
@@ -171,7 +170,8 @@ TEST(FaultRuns, PicturesOfOtherSizesAndLayouts) {
        [](const Resources& r) {
          Bytes bytes = zt::testing::pngSignature();
          zt::testing::putChunk(bytes, "IHDR", zt::testing::ihdr(100000, 100000, 8, 6));
-         zt::testing::putChunk(bytes, "IDAT", Bytes{0x78, 0x9c, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
+         zt::testing::putChunk(bytes, "IDAT",
+                               Bytes{0x78, 0x9c, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
          zt::testing::putChunk(bytes, "IEND", {});
          zt::testing::writeFile(r.file("trollidian1.png").string(), bytes);
        },
@@ -188,9 +188,8 @@ TEST(FaultRuns, SoundFilesOfOtherShapesPlayAsStereoAtTheDeviceRate) {
   ASSERT_TRUE(makeOgg(resources.file("death.ogg").string(), 22050, {330, 440}, 0.5, 12));
   truncateFile(resources.file("gameover.ogg"), 0.6);
   // Lose once so the death sound plays.
-  const std::vector<std::string> options = {"--resources", resources.base(), "--autoplay",
-                                            "--dt",        kDt,              "--mistakes",
-                                            "3"};
+  const std::vector<std::string> options = {"--resources", resources.base(), "--autoplay", "--dt",
+                                            kDt,           "--mistakes",     "3"};
   const ReplayRun run = runReplay(options);
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("mode 6, level 17, incorrect 1, status 0"), std::string::npos) << run.out;

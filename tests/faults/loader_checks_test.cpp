@@ -1,6 +1,8 @@
 // The fuzzers' checks over known files: the game's own resources, broken
 // copies of them, and every input a fuzzer once found a fault with. A
 // finding fixed once must stay fixed, under the sanitizers too.
+#include "loader_checks.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -12,8 +14,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "loader_checks.h"
 
 namespace zt::fuzz {
 namespace {
@@ -106,7 +106,8 @@ TEST(LoaderChecks, InputsTheFuzzersFoundFaultsWith) {
   // own share included), far below what the faults found took.
   constexpr long kMemoryLimitMiB = 512;
   size_t kept = 0;
-  for (const auto& [target, check] : {std::pair{"png", &checkPngFile}, std::pair{"ogg", &checkOggFile}}) {
+  for (const auto& [target, check] :
+       {std::pair{"png", &checkPngFile}, std::pair{"ogg", &checkOggFile}}) {
     for (const fs::path& input : filesUnder(regressions(target))) {
       const CheckedInChild run = checkInChild(check, input);
       EXPECT_TRUE(run.passed) << input << ": " << check(input.string());

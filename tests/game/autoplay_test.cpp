@@ -46,7 +46,9 @@ int firstFrameInMode(const std::vector<TraceFrame>& trace, int mode) {
   return -1;
 }
 
-std::string shotName(int frame) { return "shot" + std::to_string(frame) + ".png"; }
+std::string shotName(int frame) {
+  return "shot" + std::to_string(frame) + ".png";
+}
 
 // Where in panel.png a pixel of each of its two recoloured colours lies.
 struct PanelProbe {
@@ -126,7 +128,7 @@ TEST_F(WholeGame, PlaysEveryLevelWithoutAMistakeShowingTheNamesInOrder) {
   int loud = 0;
   for (size_t at = 44; at + 1 < wav.size(); at += 2) {
     const int16_t sample = static_cast<int16_t>(static_cast<uint8_t>(wav[at]) |
-                                                 static_cast<uint8_t>(wav[at + 1]) << 8);
+                                                static_cast<uint8_t>(wav[at + 1]) << 8);
     if (std::abs(sample) > 1000) ++loud;
   }
   EXPECT_GT(loud, 44100);
@@ -194,10 +196,12 @@ TEST_F(WholeGame, PausesThreeSecondsThenShowsTheCreditsInTheirWindows) {
     std::vector<ExpectedScreen::Text> visible;
     bool nearEdge = false;
     for (const Credit& credit : credits_) {
-      if (std::abs(modeSeconds - credit.from) < 2 * kDt || std::abs(modeSeconds - credit.to) < 2 * kDt) {
+      if (std::abs(modeSeconds - credit.from) < 2 * kDt ||
+          std::abs(modeSeconds - credit.to) < 2 * kDt) {
         nearEdge = true;
       }
-      if (modeSeconds > credit.from && modeSeconds < credit.to) visible.push_back({credit.text, credit.y});
+      if (modeSeconds > credit.from && modeSeconds < credit.to)
+        visible.push_back({credit.text, credit.y});
     }
     if (nearEdge) continue;
     const std::vector<uint8_t> want = expected.texts(18, 18, 18, visible);

@@ -91,11 +91,11 @@ TEST(Modes, OneLongFrameIsAWholeTitleFlash) {
 
 TEST(Runs, PressesDuringTheSlideInOrAPauseStartNothingAndAMistakeRepeatsTheLevel) {
   const std::string script = kIntoTheGame +
-                             "75 down d\n"    // during the slide-in, held on into the play phase
+                             "75 down d\n"  // during the slide-in, held on into the play phase
                              "100 up d\n"
-                             "102 down d\n"   // a real press: the run starts
-                             "104 up d\n"     // let go on a level that wants the key held
-                             "112 down d\n"   // pressed and let go during the mistake pause
+                             "102 down d\n"  // a real press: the run starts
+                             "104 up d\n"    // let go on a level that wants the key held
+                             "112 down d\n"  // pressed and let go during the mistake pause
                              "114 up d\n";
   const ReplayRun run = runReplay({"--frames", "230"}, script);
   ASSERT_EQ(run.status, 0) << run.err;
@@ -116,9 +116,8 @@ TEST(Runs, PressesDuringTheSlideInOrAPauseStartNothingAndAMistakeRepeatsTheLevel
 
   // The count grows when the 0.84 s pause is over, with the marker back at
   // the bar's start, no slide-in.
-  const int counted = firstFrame(run, mistake, [](const TraceFrame& f) {
-    return f.integer("incorrect") == 1;
-  });
+  const int counted =
+      firstFrame(run, mistake, [](const TraceFrame& f) { return f.integer("incorrect") == 1; });
   ASSERT_GT(counted, mistake);
   const double pause = (counted - mistake) * static_cast<double>(kFrame);
   EXPECT_GE(pause, 0.84);
@@ -168,8 +167,8 @@ TEST(Exits, EscapeEndsTheTitleScreensAndTheBlackPauseInTheFrameItIsSeen) {
 TEST(Exits, EscapeInALevelShowsTheGameOverPictureUntilItsSoundEnds) {
   // Escape goes down in the slide-in, where it does nothing, and is still
   // held when the marker arrives.
-  const ReplayRun run = runReplay(
-      {"--frames", "600", "--shot", "150:{dir}/gameover.png"}, kIntoTheGame + "80 down escape\n");
+  const ReplayRun run = runReplay({"--frames", "600", "--shot", "150:{dir}/gameover.png"},
+                                  kIntoTheGame + "80 down escape\n");
   ASSERT_EQ(run.status, 0) << run.err;
   const int arrival = firstFrame(run, 72, [](const TraceFrame& f) {
     return f.integer("mode") == 4 && f.number("markerX") >= -1.8375 - 1e-6;
@@ -190,7 +189,8 @@ TEST(Exits, EscapeInALevelShowsTheGameOverPictureUntilItsSoundEnds) {
   uint32_t width = 0, height = 0;
   const std::vector<uint8_t> got = readPngRgba(run.file("gameover.png"), width, height);
   PngInfo info;
-  auto picture = loadPng(info, std::string(std::getenv("ZT_BUILD_DIR")) + "/resources/gameover.png");
+  auto picture =
+      loadPng(info, std::string(std::getenv("ZT_BUILD_DIR")) + "/resources/gameover.png");
   ASSERT_TRUE(picture);
   ASSERT_EQ(info.width, 320u);
   ASSERT_EQ(info.height, 240u);
@@ -232,9 +232,9 @@ TEST(Exits, ClosingTheWindowEndsTheLoopAfterThatFrameInEveryEarlyMode) {
 
 TEST(Determinism, TheSameOptionsGiveTheSameTraceScreensAndSound) {
   const std::string script = kIntoTheGame + "102 down d\n104 up d\n170 down d\n";
-  const std::vector<std::string> options = {"--frames", "320", "--wav", "{dir}/sound.wav",
-                                            "--shot", "106:{dir}/a.png", "--shot",
-                                            "300:{dir}/b.png"};
+  const std::vector<std::string> options = {
+      "--frames",        "320",    "--wav",          "{dir}/sound.wav", "--shot",
+      "106:{dir}/a.png", "--shot", "300:{dir}/b.png"};
   const ReplayRun first = runReplay(options, script);
   const ReplayRun second = runReplay(options, script);
   ASSERT_EQ(first.status, 0) << first.err;

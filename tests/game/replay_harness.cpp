@@ -46,9 +46,13 @@ ReplayRun::~ReplayRun() {
   }
 }
 
-int TraceFrame::integer(const std::string& key) const { return std::stoi(text(key)); }
+int TraceFrame::integer(const std::string& key) const {
+  return std::stoi(text(key));
+}
 
-double TraceFrame::number(const std::string& key) const { return std::stod(text(key)); }
+double TraceFrame::number(const std::string& key) const {
+  return std::stod(text(key));
+}
 
 const std::string& TraceFrame::text(const std::string& key) const {
   auto found = fields.find(key);

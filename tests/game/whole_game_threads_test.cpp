@@ -12,8 +12,8 @@ namespace {
 TEST(WholeGameWithTheMixer, PlaysToTheEndWithNothingOnStandardError) {
   // A coarse clock keeps this short under the slow sanitizers; the mixer
   // still refills the device every frame.
-  const ReplayRun run = runReplay(
-      {"--autoplay", "--mistakes", "1,9", "--dt", "0.05", "--wav", "{dir}/game.wav"});
+  const ReplayRun run =
+      runReplay({"--autoplay", "--mistakes", "1,9", "--dt", "0.05", "--wav", "{dir}/game.wav"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.err, "");
   EXPECT_NE(run.out.find("mode 6, level 17, incorrect 2, status 0"), std::string::npos) << run.out;

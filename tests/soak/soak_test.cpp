@@ -40,9 +40,9 @@ Soak soak(double dt, double minutes) {
   char dtText[32];
   std::snprintf(dtText, sizeof dtText, "%.17g", dt);
   const long frames = std::lround(minutes * 60.0 / dt);
-  const std::vector<std::string> args = {runner,     "--autoplay", "--mistakes", mistakes,
-                                         "--dt",     dtText,       "--frames",
-                                         std::to_string(frames)};
+  const std::vector<std::string> args = {
+      runner, "--autoplay", "--mistakes", mistakes,
+      "--dt", dtText,       "--frames",   std::to_string(frames)};
 
   Soak result;
   int out[2];
