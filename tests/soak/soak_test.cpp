@@ -33,7 +33,7 @@ Soak soak(double dt, double minutes) {
   std::string mistakes;
   // Far more lost attempts than fit in the time: the game never ends early.
   for (int level = 0; level < 18; ++level) {
-    for (int attempt = 0; attempt < 120; ++attempt) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
       mistakes += (mistakes.empty() ? "" : ",") + std::to_string(level);
     }
   }
