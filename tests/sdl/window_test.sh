@@ -61,19 +61,19 @@ shot_until() {
   done
 }
 
-sleep 0.5
-shot title
 # The title screen is drawn once the game has loaded: its prompts' white.
-read -r px py < <(convert "$work/title.png" txt:- | awk -F'[,: ]+' '/#FFFFFF/ { print $1, $2; exit }')
-if [ -z "${px:-}" ]; then
-  for _ in $(seq 50); do
-    sleep 0.2
-    shot title
-    read -r px py < <(convert "$work/title.png" txt:- | awk -F'[,: ]+' '/#FFFFFF/ { print $1, $2; exit }')
-    [ -n "${px:-}" ] && break
-  done
-fi
-[ -n "${px:-}" ] || fail "the title screen never showed"
+title_shown() {
+  shot title
+  local white
+  white=$(convert "$work/title.png" txt:- | grep -c '#FFFFFF' || true)
+  [ "${white:-0}" -gt 0 ]
+}
+sleep 0.5
+for _ in $(seq 100); do
+  title_shown && break
+  sleep 0.2
+done
+title_shown || fail "the title screen never showed"
 xdotool key --window "$window" d        # title -> flash -> prompts
 sleep 1.2
 xdotool key --window "$window" d        # prompts -> black pause -> the first level
