@@ -19,9 +19,6 @@ namespace zt::fuzz {
 
 namespace {
 
-// The loaders' own limits: nothing larger may come back from them.
-constexpr uint32_t kMaxSide = 16384;
-constexpr uint64_t kMaxPictureBytes = uint64_t{256} << 20;
 // Mixing a long clip to its end would only repeat the same passes.
 constexpr uint32_t kMaxMixedBlocks = 64;
 
@@ -118,7 +115,8 @@ std::string checkPngFile(const std::string& path) {
   if (info.bitDepth != 8 || info.channels != 4 || info.colorType != 6) {
     return "loadPng reported something other than 8-bit RGBA";
   }
-  if (info.width == 0 || info.height == 0 || info.width > kMaxSide || info.height > kMaxSide) {
+  if (info.width == 0 || info.height == 0 || info.width > kMaxPictureSide ||
+      info.height > kMaxPictureSide) {
     return "loadPng accepted a picture of " + std::to_string(info.width) + " x " +
            std::to_string(info.height);
   }

@@ -15,10 +15,6 @@ int32_t nextImageId = 0;
 
 namespace {
 
-// The game's pictures are at most a few hundred pixels across; anything far
-// beyond is a broken or hostile header and is refused before allocating.
-constexpr uint32_t kMaxSide = 16384;
-constexpr uint64_t kMaxBytes = uint64_t{256} << 20;
 constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
 constexpr png_uint_32 kMaxKeptChunks = 128;
 
@@ -60,7 +56,7 @@ bool decodeRgba(Decoding* d) {
   const uint32_t height = png_get_image_height(d->png, d->info);
   const int bitDepth = png_get_bit_depth(d->png, d->info);
   const int colorType = png_get_color_type(d->png, d->info);
-  if (static_cast<uint64_t>(width) * height * 4 > kMaxBytes) return false;
+  if (static_cast<uint64_t>(width) * height * 4 > kMaxPictureBytes) return false;
 
   // Whatever the file holds becomes 8-bit RGBA, the one layout the display
   // draws; samples are kept as stored (no gamma correction).
@@ -110,7 +106,7 @@ std::unique_ptr<uint8_t[]> loadPng(PngInfo& info, const std::string& fileName) {
   if (d.png) d.info = png_create_info_struct(d.png);
   bool ok = false;
   if (d.info) {
-    png_set_user_limits(d.png, kMaxSide, kMaxSide);
+    png_set_user_limits(d.png, kMaxPictureSide, kMaxPictureSide);
     // Of the ancillary chunks only tRNS matters here; libpng would read the
     // others (texts, profiles, scales...) into a buffer of whatever length
     // the chunk declares, so a file of a hundred bytes could make it

@@ -17,6 +17,12 @@ struct PngInfo {
   int32_t colorType = 0;
 };
 
+// What loadPng accepts at most: pictures are a few hundred pixels across, so
+// anything far beyond is a broken or hostile header, refused before
+// allocating.
+constexpr uint32_t kMaxPictureSide = 16384;
+constexpr uint64_t kMaxPictureBytes = uint64_t{256} << 20;
+
 // Decodes a PNG file into 8-bit RGBA bytes, top row first, and fills info.
 // Any valid PNG is converted to 8-bit RGBA (info then describes the result:
 // bit depth 8, 4 channels, colour type 6). On any failure prints
