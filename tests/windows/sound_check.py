@@ -3,6 +3,11 @@
 16-bit little-endian) begins with a clip: the first sound heard must be the
 clip's own samples, give or take the sound server's rounding.
 
+A sound server that runs dry on a busy machine fills the gap with silent
+frames. The clips we check never hold a silent frame in their first block,
+so silent frames inside the compared stretch are taken out (and counted)
+before the comparison.
+
   sound_check.py RECORDING.raw CLIP.ogg
 """
 import os
@@ -38,13 +43,30 @@ def main():
     start -= start % 2
     clip_start = next(i for i, s in enumerate(clip) if s != 0)
     clip_start -= clip_start % 2
-    heard = recording[start:start + COMPARED]
     wanted = clip[clip_start:clip_start + COMPARED]
+    if any(wanted[i] == 0 and wanted[i + 1] == 0 for i in range(0, len(wanted) - 1, 2)):
+        print("the clip holds a silent frame in its first block: gaps can't be told apart")
+        sys.exit(1)
+    heard = []
+    gap_frames = 0
+    i = start
+    while len(heard) < COMPARED and i + 1 < len(recording):
+        if recording[i] == 0 and recording[i + 1] == 0:
+            gap_frames += 1
+        else:
+            heard += recording[i:i + 2]
+        i += 2
     worst = max(abs(a - b) for a, b in zip(heard, wanted))
     loudest = max(abs(s) for s in wanted)
     print("first sound at %.2f s; largest difference from the clip %d (clip peak %d)"
           % (start / 88200, worst, loudest))
-    sys.exit(0 if len(heard) == COMPARED and worst <= TOLERANCE and loudest > 100 else 1)
+    if gap_frames:
+        print("the sound server ran dry: %d silent frames inside the first block" % gap_frames)
+    good = len(heard) == COMPARED and worst <= TOLERANCE and loudest > 100
+    if not good:
+        print("heard: %s" % " ".join(str(v) for v in heard[:16]))
+        print("clip:  %s" % " ".join(str(v) for v in wanted[:16]))
+    sys.exit(0 if good else 1)
 
 
 if __name__ == "__main__":
