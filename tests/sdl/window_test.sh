@@ -74,8 +74,20 @@ for _ in $(seq 100); do
   sleep 0.2
 done
 title_shown || fail "the title screen never showed"
+# The prompts screen draws the night backdrop where the title showed the
+# grey clear colour (and the flash between them black).
+prompts_shown() {
+  shot prompts
+  case "$(pixel "$work/prompts.png" 4 4)" in
+    38,38,38 | 0,0,0) return 1 ;;
+  esac
+}
 xdotool key --window "$window" d        # title -> flash -> prompts
-sleep 1.2
+for _ in $(seq 100); do
+  prompts_shown && break
+  sleep 0.2
+done
+prompts_shown || fail "the prompts never showed"
 xdotool key --window "$window" d        # prompts -> black pause -> the first level
 shot_until level 20 $((2 * (10 + dx))) $((2 * (10 + dy))) "179,0,16" || fail "panel dark colour"
 [ "$(pixel "$work/level.png" $((2 * (10 + lx))) $((2 * (10 + ly))))" = "255,121,121" ] || fail "panel light colour"
@@ -83,8 +95,10 @@ shot_until level 20 $((2 * (10 + dx))) $((2 * (10 + dy))) "179,0,16" || fail "pa
 [ "$(pixel "$work/title.png" $((2 * (10 + dx))) $((2 * (10 + dy))))" != "179,0,16" ] || fail "title screen"
 
 xdotool keydown --window "$window" Escape
-sleep 0.6
-shot gameover
+# The picture stays while the game-over sound plays (over 2 s).
+gx=40 gy=40
+shot_until gameover 2 $((2 * gx)) $((2 * gy)) "$(pixel resources/gameover.png "$gx" "$gy")" ||
+  fail "no game-over picture"
 xdotool keyup --window "$window" Escape
 # The game-over picture fills the window: compare a few of its pixels.
 for xy in "40 40" "160 120" "300 200" "10 230"; do
