@@ -49,16 +49,20 @@ shot() { import -silent -window "$window" "$work/$1.png"; }
 read -r dx dy < <(convert resources/panel.png txt:- | awk -F'[,: ]+' '/#000000FF/ { print $1, $2; exit }')
 read -r lx ly < <(convert resources/panel.png txt:- | awk -F'[,: ]+' '/#FFFFFFFF/ { print $1, $2; exit }')
 
-# shot_until NAME SECONDS X Y RGB: shots until the pixel is RGB (a slow
-# machine or a sanitized build may take longer to get there).
-shot_until() {
-  local until=$((SECONDS + $2))
-  while :; do
-    shot "$1"
-    [ "$(pixel "$work/$1.png" "$3" "$4")" = "$5" ] && return 0
+# wait_until SECONDS COMMAND...: true once COMMAND is (a slow machine or a
+# sanitized build may take a while to get to a screen).
+wait_until() {
+  local until=$((SECONDS + $1))
+  shift
+  until "$@"; do
     [ $SECONDS -lt $until ] || return 1
     sleep 0.2
   done
+}
+# shot_shows NAME X Y RGB: a shot whose pixel at X, Y is RGB.
+shot_shows() {
+  shot "$1"
+  [ "$(pixel "$work/$1.png" "$2" "$3")" = "$4" ]
 }
 
 # The title screen is drawn once the game has loaded: its prompts' white.
@@ -68,12 +72,7 @@ title_shown() {
   white=$(convert "$work/title.png" txt:- | grep -c '#FFFFFF' || true)
   [ "${white:-0}" -gt 0 ]
 }
-sleep 0.5
-for _ in $(seq 100); do
-  title_shown && break
-  sleep 0.2
-done
-title_shown || fail "the title screen never showed"
+wait_until 30 title_shown || fail "the title screen never showed"
 # The prompts screen draws the night backdrop where the title showed the
 # grey clear colour (and the flash between them black).
 prompts_shown() {
@@ -83,13 +82,10 @@ prompts_shown() {
   esac
 }
 xdotool key --window "$window" d        # title -> flash -> prompts
-for _ in $(seq 100); do
-  prompts_shown && break
-  sleep 0.2
-done
-prompts_shown || fail "the prompts never showed"
+wait_until 30 prompts_shown || fail "the prompts never showed"
 xdotool key --window "$window" d        # prompts -> black pause -> the first level
-shot_until level 20 $((2 * (10 + dx))) $((2 * (10 + dy))) "179,0,16" || fail "panel dark colour"
+wait_until 20 shot_shows level $((2 * (10 + dx))) $((2 * (10 + dy))) "179,0,16" ||
+  fail "panel dark colour"
 [ "$(pixel "$work/level.png" $((2 * (10 + lx))) $((2 * (10 + ly))))" = "255,121,121" ] || fail "panel light colour"
 # The title screen is something else entirely.
 [ "$(pixel "$work/title.png" $((2 * (10 + dx))) $((2 * (10 + dy))))" != "179,0,16" ] || fail "title screen"
@@ -97,7 +93,7 @@ shot_until level 20 $((2 * (10 + dx))) $((2 * (10 + dy))) "179,0,16" || fail "pa
 xdotool keydown --window "$window" Escape
 # The picture stays while the game-over sound plays (over 2 s).
 gx=40 gy=40
-shot_until gameover 2 $((2 * gx)) $((2 * gy)) "$(pixel resources/gameover.png "$gx" "$gy")" ||
+wait_until 2 shot_shows gameover $((2 * gx)) $((2 * gy)) "$(pixel resources/gameover.png "$gx" "$gy")" ||
   fail "no game-over picture"
 xdotool keyup --window "$window" Escape
 # The game-over picture fills the window: compare a few of its pixels.
