@@ -1,7 +1,7 @@
 # The two commands a new user needs: `make play` and `make test`.
 # Both install what is missing first (scripts/install-deps, through apt).
 
-.PHONY: play test demo windows fuzz soak deps build format clean
+.PHONY: play test check demo windows fuzz soak deps build format clean
 
 JOBS ?= $(shell nproc)
 
@@ -17,6 +17,13 @@ play: build
 
 test: deps
 	@scripts/run-tests
+
+# The edit-test loop: the optimised build and its own suite, nothing else
+# (no sanitizers, no Windows build, no fuzzing).
+check: deps
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default -j $(JOBS)
+	@ctest --preset default -j $(JOBS)
 
 demo: build
 	@scripts/demo

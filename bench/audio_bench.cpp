@@ -19,42 +19,42 @@ using namespace zt;
 
 class NullDevice : public WaveDevice {
  public:
-  bool open(const WaveFormat&, DoneCallback, void*) override { return true; }
-  void prepare(WaveBuffer& buffer) override { buffer.flags |= WaveBuffer::kPrepared; }
-  void write(WaveBuffer& buffer) override { benchmark::DoNotOptimize(buffer.data); }
-  void unprepare(WaveBuffer& buffer) override { buffer.flags &= ~WaveBuffer::kPrepared; }
+  bool open(const WaveFormat&, DoneCallback) override { return true; }
+  void submit(const uint8_t* block, uint32_t) override { benchmark::DoNotOptimize(block); }
+  void close() override {}
 };
 
-SoundClip noiseClip(uint32_t frames, uint32_t seed) {
+SoundClip noiseClip(SpeakerInterface& speaker, uint32_t frames, uint32_t seed) {
   std::vector<int16_t> samples(frames * 2);
   for (int16_t& s : samples) {
     seed = seed * 1664525u + 1013904223u;
     s = static_cast<int16_t>(seed >> 16);
   }
   SoundClip clip;
-  createSoundClip(&clip, frames, 2, 44100, samples.data());
+  speaker.createSoundClip(&clip, frames, 2, 44100, samples.data());
   return clip;
 }
 
 // One mixer pass with state.range(0) sounds playing (loud, so the
 // saturation paths are taken too); looping when range(1) is 1.
 void BM_MixOneBlock(benchmark::State& state) {
-  resetSpeaker();
   NullDevice device;
-  openSpeakerDevice(SpeakerConfig{}, &device);
+  SpeakerInterface speaker;
+  speaker.openDevice(SpeakerConfig{}, &device);
   std::vector<SoundClip> clips;
-  for (int i = 0; i < state.range(0); ++i) clips.push_back(noiseClip(44100 * 3 + i * 777, i + 1));
-  for (SoundClip& clip : clips) playSound(&clip, true);
+  for (int i = 0; i < state.range(0); ++i) {
+    clips.push_back(noiseClip(speaker, 44100 * 3 + i * 777, i + 1));
+  }
+  for (SoundClip& clip : clips) speaker.playSound(&clip, true);
   const auto start = std::chrono::steady_clock::now();
   for (auto _ : state) {
-    waveOutDone(nullptr);
-    mixOneBlock();
+    speaker.waveOutDone();
+    speaker.mixOneBlock();
   }
   const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
   // What one pass costs against the 11.6 ms that one block plays for.
   state.counters["share_of_block_%"] =
       100.0 * spent.count() / static_cast<double>(state.iterations()) / (512.0 / 44100.0);
-  resetSpeaker();
 }
 BENCHMARK(BM_MixOneBlock)->Arg(0)->Arg(1)->Arg(5)->Arg(10);
 
@@ -115,8 +115,9 @@ void decodeAll(benchmark::State& state, const std::vector<std::string>& paths) {
     return;
   }
   for (auto _ : state) {
-    auto clips = loadSoundClips(paths, static_cast<unsigned>(state.range(0)));
-    for (SoundClip* clip : clips) delete clip;
+    SpeakerInterface speaker;
+    auto clips = loadSoundClips(speaker, paths, static_cast<unsigned>(state.range(0)));
+    benchmark::DoNotOptimize(clips);
   }
 }
 

@@ -12,8 +12,10 @@
 #include "audio/ogg_clip.h"
 #include "audio/speaker.h"
 #include "audio/wave_device.h"
-#include "scene/color.h"
-#include "scene/image.h"
+#include "core/color.h"
+#include "core/id_counter.h"
+#include "core/image.h"
+#include "scene/image_file.h"
 
 namespace zt::fuzz {
 
@@ -35,20 +37,23 @@ uint32_t readAll(const uint8_t* bytes, size_t size) {
   return sum;
 }
 
-// Takes every buffer at once and hands it straight back, so the mixer can be
+// Reads every block at once and hands it straight back, so the mixer can be
 // driven pass by pass on this thread.
 class DiscardingDevice : public WaveDevice {
  public:
-  bool open(const WaveFormat&, DoneCallback, void*) override { return true; }
-  void prepare(WaveBuffer& buffer) override { buffer.flags |= WaveBuffer::kPrepared; }
-  void write(WaveBuffer& buffer) override { lastSum = readAll(buffer.data, buffer.length); }
-  void unprepare(WaveBuffer& buffer) override { buffer.flags &= ~WaveBuffer::kPrepared; }
+  bool open(const WaveFormat&, DoneCallback callback) override {
+    done = std::move(callback);
+    return true;
+  }
+  void submit(const uint8_t* block, uint32_t bytes) override { lastSum = readAll(block, bytes); }
+  void close() override { done = nullptr; }
+  DoneCallback done;
   uint32_t lastSum = 0;
 };
 
-bool mixPass() {
-  const bool mixed = mixOneBlock();
-  waveOutDone(nullptr);
+bool mixPass(SpeakerInterface& speaker, DiscardingDevice& device) {
+  const bool mixed = speaker.mixOneBlock();
+  if (device.done) device.done();
   return mixed;
 }
 
@@ -67,29 +72,30 @@ std::string compareClipWithDecoded(const SoundClip& clip, const int16_t* decoded
   return "";
 }
 
-std::string mixClip(SoundClip* clip) {
-  DiscardingDevice device;
-  resetSpeaker();
-  if (openSpeakerDevice(SpeakerConfig{}, &device) != 0) return "the mixer refused a device";
-  playSound(clip, false);
-  playSound(clip, true);
+std::string mixClip(SpeakerInterface& speaker, DiscardingDevice& device, SoundClip* clip) {
+  if (speaker.openDevice(SpeakerConfig{}, &device) != 0) return "the mixer refused a device";
+  speaker.playSound(clip, false);
+  speaker.playSound(clip, true);
   // A clip played once is mixed block by block and dropped in the pass after
   // its last samples; the looping one stays, unless it has no frames at all.
   const uint64_t passesToEnd = (static_cast<uint64_t>(clip->frameCount) + 511) / 512 + 1;
   const uint64_t passes = std::min<uint64_t>(passesToEnd, kMaxMixedBlocks);
   for (uint64_t pass = 0; pass < passes; ++pass) {
-    if (!mixPass()) return "the mixer found no free buffer";
+    if (!mixPass(speaker, device)) return "the mixer found no free buffer";
   }
   std::string problem;
   const uint32_t stillPlaying = clip->frameCount > 0 ? 1 : 0;
-  if (passesToEnd <= kMaxMixedBlocks && playingSoundCount() != stillPlaying) {
-    problem = std::to_string(playingSoundCount()) + " sounds playing after the end of a clip of " +
+  const uint32_t playing = speaker.playingSoundCount();
+  if (passesToEnd <= kMaxMixedBlocks && playing != stillPlaying) {
+    problem = std::to_string(playing) + " sounds playing after the end of a clip of " +
               std::to_string(clip->frameCount) + " frames, want " + std::to_string(stillPlaying);
   }
-  stopSound(clip);
-  mixPass();
-  if (problem.empty() && playingSoundCount() != 0) problem = "a stopped clip is still playing";
-  resetSpeaker();
+  speaker.stopSound(clip);
+  mixPass(speaker, device);
+  if (problem.empty() && speaker.playingSoundCount() != 0) {
+    problem = "a stopped clip is still playing";
+  }
+  speaker.closeSpeaker();
   return problem;
 }
 
@@ -107,8 +113,8 @@ std::string checkPngFile(const std::string& path) {
   std::unique_ptr<uint8_t[]> bytes = loadPng(info, path);
   if (!bytes) {
     if (!samePngInfo(info, before)) return "a refused PNG changed PngInfo";
-    std::unique_ptr<Image> image(loadImage(path));
-    if (image) return "loadImage made an Image of a file loadPng refuses";
+    IdCounter ids;
+    if (loadImage(ids, path)) return "loadImage made an Image of a file loadPng refuses";
     return "";
   }
 
@@ -126,7 +132,8 @@ std::string checkPngFile(const std::string& path) {
   readAll(bytes.get(), size);
 
   PngInfo imageInfo;
-  std::unique_ptr<Image> image(loadImage(path, &imageInfo));
+  IdCounter ids;
+  std::unique_ptr<Image> image = loadImage(ids, path, &imageInfo);
   if (!image) return "loadImage refused a file loadPng accepts";
   if (!samePngInfo(imageInfo, info) || image->width != info.width || image->height != info.height ||
       image->loadedWidth != info.width) {
@@ -169,9 +176,12 @@ std::string checkOggFile(const std::string& path) {
     readAll(reinterpret_cast<const uint8_t*>(decoded.get()), samples * 2);
   }
 
-  const std::vector<SoundClip*> clips = loadSoundClips({path}, 1);
+  // Declared first: the speaker closes it when it goes.
+  DiscardingDevice device;
+  SpeakerInterface speaker;
+  std::vector<std::unique_ptr<SoundClip>> clips = loadSoundClips(speaker, {path}, 1);
   if (clips.size() != 1 || clips[0] == nullptr) return "loadSoundClips made no clip";
-  std::unique_ptr<SoundClip> clip(clips[0]);
+  SoundClip* clip = clips[0].get();
   if (clip->channelCount != 2) return "a clip that is not stereo";
   const uint32_t frames = decoded ? static_cast<uint32_t>(format.frameCount) : 0;
   if (clip->frameCount != frames) {
@@ -182,7 +192,7 @@ std::string checkOggFile(const std::string& path) {
     std::string problem = compareClipWithDecoded(*clip, decoded.get(), format);
     if (!problem.empty()) return problem;
   }
-  return mixClip(clip.get());
+  return mixClip(speaker, device, clip);
 }
 
 std::string scratchPath(const std::string& ending) {

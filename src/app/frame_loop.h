@@ -1,33 +1,42 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+
+#include "app/game.h"
 
 namespace zt {
 
 class Platform;
+class Renderer;
 
-// State of the loop (main thread only).
-extern float frameSeconds;
-extern bool quitRequested;
-extern double counterFrequency;
-extern int64_t previousCount;
-
-// frameSeconds = time since the last measure or restart.
-void measureFrame(Platform& platform);
-// The next measured frame starts now.
-void restartClock(Platform& platform);
-
-struct GameOptions {
-  // Prefix of the "resources/..." paths (the runner's --resources).
-  std::string resourceBase;
+// Watches the frame loop from outside the game (the headless runner: its
+// scripted keys, its trace and screenshots).
+class FrameObserver {
+ public:
+  virtual ~FrameObserver() = default;
+  // Before frame `frame` (counted from 0) starts.
+  virtual void beforeFrame(uint64_t frame, const Game& game) {
+    (void)frame;
+    (void)game;
+  }
+  // After the frame and its message step. False ends the loop as a closed
+  // window would.
+  virtual bool afterFrame(uint64_t frame, const Game& game) = 0;
 };
 
-// Start-up steps 4 to 11 (the backend has made the window and its GL
-// context), the frame loop and the teardown. Returns the exit status.
-int32_t runGame(Platform& platform, const GameOptions& options);
+// How a game ended.
+struct GameEnd {
+  int32_t status = 0;   // the process's exit status
+  uint64_t frames = 0;  // frames completed (one abandoned on Escape is not)
+  int32_t mode = 0;
+  uint32_t level = 0;
+  int32_t incorrect = 0;
+};
 
-// Frames completed since runGame started (the runner's trace).
-uint64_t framesRun();
+// Start-up once the backend has made the window, its OpenGL context and the
+// display; the frame loop; and the teardown, which stops the mixer thread
+// and waits for it on every way out.
+GameEnd runGame(Platform& platform, Renderer& display, const GameOptions& options,
+                FrameObserver* observer = nullptr);
 
 }  // namespace zt

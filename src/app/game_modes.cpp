@@ -1,38 +1,24 @@
-#include "app/game_modes.h"
-
+// The eight modes of the frame loop. Each mode's frame is an update (keys,
+// clock, sounds, schedules, actions, the next mode) and a drawing of what
+// the frame began in; modes that clear do so first, before the update may
+// change the clear colour.
 #include <initializer_list>
 #include <sstream>
 
-#include "app/frame_loop.h"
-#include "app/keys.h"
-#include "app/platform.h"
-#include "audio/ogg_clip.h"
-#include "audio/speaker.h"
-#include "display/display_interface.h"
-#include "rules/rules.h"
+#include "app/game.h"
+#include "core/image.h"
+#include "scene/display_interface.h"
 #include "scene/game_object.h"
-#include "scene/image.h"
 #include "scene/text.h"
-#include "script/action.h"
-#include "script/scene_script.h"
+#include "script/actions.h"
 #include "script/schedule.h"
 
 namespace zt {
 
 namespace {
 
-Game* runningGame = nullptr;
-
-// The bar's left end, where a run starts.
-constexpr double kBarStart = -1.8375;
-
 void drawAll(std::initializer_list<DrawingObject*> objects) {
   for (DrawingObject* object : objects) object->draw();
-}
-
-void finishFrame(Game& game) {
-  game.display->endFrame();
-  game.display->present();
 }
 
 void runActions(GameObject* object) {
@@ -43,176 +29,213 @@ void advanceSchedule(GameObject* object, float seconds) {
   if (Schedule* schedule = object->getSchedule()) schedule->advance(seconds);
 }
 
+}  // namespace
+
+const Game::ModeSteps Game::kModes[8] = {
+    {true, &Game::updateTitle, &Game::drawTitle},
+    {true, &Game::updateTitleFlash, &Game::drawTitleFlash},
+    {true, &Game::updateTitlePrompts, &Game::drawTitlePrompts},
+    {true, &Game::updateBlackPause, &Game::drawBlackPause},
+    {true, &Game::updatePlay, &Game::drawPlay},
+    // The pause and the game-over picture draw over whatever the back
+    // buffer still holds.
+    {false, &Game::updatePauseBeforeCredits, &Game::drawPauseBeforeCredits},
+    {true, &Game::updateCredits, &Game::drawCredits},
+    {false, &Game::updateGameOver, &Game::drawGameOver},
+};
+
+bool Game::runModeFrame() {
+  const int32_t mode = modes_.gameMode;
+  if (mode < kModeTitle || mode > kModeGameOver) return true;  // does nothing
+  const ModeSteps& steps = kModes[mode];
+  if (steps.clears) display_.clear();
+  if (!(this->*steps.update)()) return false;
+  (this->*steps.draw)();
+  return true;
+}
+
+void Game::finishFrame() {
+  display_.endFrame();
+  display_.present();
+}
+
 // The filled part of the bar ends 10 logical pixels left of the marker.
-void setProgressWidth(Game& game) {
-  const Vector2D& position = game.scene->progressMarker->getPosition();
-  int64_t width = static_cast<int64_t>(worldToScreen(*game.display, position.x, position.y).x) - 10;
+void Game::setProgressWidth() {
+  const Vector2D& position = scene_.progressMarker->getPosition();
+  int64_t width = static_cast<int64_t>(worldToScreen(display_, position.x, position.y).x) - 10;
   if (width > 300) width = 300;
   if (width < 1) width = 1;
-  narrowImage(game.resources->progress, width);
+  narrowImage(resources_.progress, width);
 }
 
-void drawPlayScreen(Game& game) {
-  Scene& s = *game.scene;
-  drawAll({s.titleBackground, s.progressMarker, s.progressSprite, s.progressFrame, s.upperPanel,
-           s.lowerPanel, s.levelText});
-}
-
-bool titleMode(Game& game, Platform& platform) {
-  game.display->clear();
-  if (isPlayKeyPressed()) {
-    playSound(game.resources->accept, false);
-    gameMode = kModeTitleFlash;
-    restartClock(platform);
-    setClearColor(game.display, &kBlack);
-    swapColors(game.resources->title, &kBlack, &kWhite, 1);
+void Game::runActionLists() {
+  runActions(&scene_.progressMarker->worldPart());
+  runActions(scene_.progressSprite);
+  // The rules say when the last level is over; the modes move on.
+  if (level_.verdictReached) {
+    level_.verdictReached = false;
+    modes_.gameMode = kModePauseBeforeCredits;
   }
-  if (isEscapeHeld()) return false;
-  Scene& s = *game.scene;
-  drawAll({s.titleSprite, s.startPrompt, s.keyHelp});
-  finishFrame(game);
+}
+
+bool Game::updateTitle() {
+  if (keys_.isPlayKeyPressed()) {
+    speaker_.playSound(resources_.accept, false);
+    modes_.gameMode = kModeTitleFlash;
+    restartClock();
+    setClearColor(&display_, &kBlack);
+    swapColors(resources_.title, &kBlack, &kWhite, 1);
+  }
+  return !keys_.isEscapeHeld();
+}
+
+void Game::drawTitle() {
+  drawAll({scene_.titleSprite, scene_.startPrompt, scene_.keyHelp});
+  finishFrame();
+}
+
+bool Game::updateTitleFlash() {
+  modes_.modeSeconds += measureFrame();
+  if (modes_.modeSeconds > 0.075) {
+    speaker_.playSound(resources_.titleMusic, true);
+    modes_.gameMode = kModeTitlePrompts;
+    setClearColor(&display_, &kBackgroundGrey);
+    swapColors(resources_.title, &kWhite, &kTeal, 1);
+    modes_.modeSeconds = 0.0;
+  }
+  return !keys_.isEscapeHeld();
+}
+
+void Game::drawTitleFlash() {
+  scene_.titleSprite->draw();
+  finishFrame();
+}
+
+bool Game::updateTitlePrompts() {
+  if (keys_.isPlayKeyPressed()) {
+    speaker_.playSound(resources_.accept, false);
+    speaker_.stopSound(resources_.titleMusic);
+    modes_.gameMode = kModeBlackPause;
+    restartClock();
+    setClearColor(&display_, &kBlack);
+  }
+  if (keys_.isEscapeHeld()) return false;
+  scene_.mainSchedule->advance(measureFrame() * 4.0f);
   return true;
 }
 
-bool titleFlashMode(Game& game, Platform& platform) {
-  game.display->clear();
-  measureFrame(platform);
-  modeSeconds += frameSeconds;
-  if (modeSeconds > 0.075) {
-    playSound(game.resources->titleMusic, true);
-    gameMode = kModeTitlePrompts;
-    setClearColor(game.display, &kBackgroundGrey);
-    swapColors(game.resources->title, &kWhite, &kTeal, 1);
-    modeSeconds = 0.0;
+void Game::drawTitlePrompts() {
+  drawAll({scene_.titleBackground, scene_.titleSprite, scene_.titleText, scene_.playPrompt,
+           scene_.quitPrompt});
+  finishFrame();
+}
+
+bool Game::updateBlackPause() {
+  modes_.modeSeconds += measureFrame();
+  if (modes_.modeSeconds > 1.0) {
+    speaker_.playSound(resources_.gameMusic, true);
+    modes_.gameMode = kModePlay;
+    setClearColor(&display_, &kBackgroundGrey);
+    modes_.modeSeconds = 0.0;
   }
-  if (isEscapeHeld()) return false;
-  game.scene->titleSprite->draw();
-  finishFrame(game);
+  return !keys_.isEscapeHeld();
+}
+
+void Game::drawBlackPause() {
+  finishFrame();
+}
+
+// Two phases, by where the marker is: sliding in from off screen, then
+// waiting for and making runs from the bar's start.
+bool Game::updatePlay() {
+  if (static_cast<double>(scene_.progressMarker->getPosition().x) < kBarStart) {
+    updateSlideIn();
+  } else {
+    updatePlayPhase();
+  }
   return true;
 }
 
-bool titlePromptsMode(Game& game, Platform& platform) {
-  game.display->clear();
-  if (isPlayKeyPressed()) {
-    playSound(game.resources->accept, false);
-    stopSound(game.resources->titleMusic);
-    gameMode = kModeBlackPause;
-    restartClock(platform);
-    setClearColor(game.display, &kBlack);
-  }
-  if (isEscapeHeld()) return false;
-  measureFrame(platform);
-  game.scene->mainSchedule->advance(frameSeconds * 4.0f);
-  Scene& s = *game.scene;
-  drawAll({s.titleBackground, s.titleSprite, s.titleText, s.playPrompt, s.quitPrompt});
-  finishFrame(game);
-  return true;
-}
-
-bool blackPauseMode(Game& game, Platform& platform) {
-  game.display->clear();
-  measureFrame(platform);
-  modeSeconds += frameSeconds;
-  if (modeSeconds > 1.0) {
-    playSound(game.resources->gameMusic, true);
-    gameMode = kModePlay;
-    setClearColor(game.display, &kBackgroundGrey);
-    modeSeconds = 0.0;
-  }
-  if (isEscapeHeld()) return false;
-  finishFrame(game);
-  return true;
-}
-
-void slideInPhase(Game& game, Platform& platform) {
-  Scene& s = *game.scene;
-  game.display->clear();
-  Vector2D position = s.progressMarker->getPosition();
-  measureFrame(platform);
+// Neither the play key nor Escape counts while the marker slides in.
+void Game::updateSlideIn() {
+  Vector2D position = scene_.progressMarker->getPosition();
+  const float frameSeconds = measureFrame();
   // Stored as a float, the clamp lies just above the bar's start, so the
   // next frame is in the play phase.
-  float x = position.x + 2.0f * frameSeconds;
+  float x = position.x + kMarkerRunSpeed * frameSeconds;
   if (x > kBarStart) x = static_cast<float>(kBarStart);
   position.x = x;
-  s.progressMarker->setPosition(position);
-  setProgressWidth(game);
-  s.mainSchedule->advance(frameSeconds * 1.5f);
-  drawPlayScreen(game);
-  finishFrame(game);
+  scene_.progressMarker->setPosition(position);
+  setProgressWidth();
+  scene_.mainSchedule->advance(frameSeconds * 1.5f);
 }
 
-void playPhase(Game& game, Platform& platform) {
-  Scene& s = *game.scene;
-  SpriteRenderObject2D* marker = s.progressMarker;
-  game.display->clear();
+void Game::updatePlayPhase() {
+  SpriteRenderObject2D* marker = scene_.progressMarker;
   Vector2D position = marker->getPosition();
-  if (isPlayKeyPressed() && !inputLocked) {
-    markerSpeed = 2.0f;
-    s.holdSchedule->clock = 0.0f;
-    s.holdSchedule->seek();
-    marker->setSchedule(s.holdSchedule);
-    marker->addAction(s.runJudge);
+  if (keys_.isPlayKeyPressed() && !level_.inputLocked) {
+    level_.markerSpeed = kMarkerRunSpeed;
+    scene_.holdSchedule->clock = 0.0f;
+    scene_.holdSchedule->seek();
+    marker->setSchedule(scene_.holdSchedule);
+    marker->addAction(scene_.runJudge);
   }
-  if (isEscapeHeld()) {
-    // The rest of this frame still runs; mode 7 takes over from the next.
-    stopSound(game.resources->gameMusic);
-    playSound(game.resources->gameOverSound, false);
-    gameMode = kModeGameOver;
+  if (keys_.isEscapeHeld()) {
+    // The rest of this frame still runs; the game-over mode takes over next.
+    speaker_.stopSound(resources_.gameMusic);
+    speaker_.playSound(resources_.gameOverSound, false);
+    modes_.gameMode = kModeGameOver;
   }
-  measureFrame(platform);
-  position.x = position.x + frameSeconds * markerSpeed;
+  const float frameSeconds = measureFrame();
+  position.x = position.x + frameSeconds * level_.markerSpeed;
   marker->setPosition(position);
-  setProgressWidth(game);
-  runActions(&marker->worldPart());
-  runActions(s.progressSprite);
+  setProgressWidth();
+  runActionLists();
   advanceSchedule(&marker->worldPart(), frameSeconds);
-  advanceSchedule(s.progressSprite, frameSeconds);
-  s.mainSchedule->advance(frameSeconds * 1.5f);
-  drawPlayScreen(game);
-  finishFrame(game);
+  advanceSchedule(scene_.progressSprite, frameSeconds);
+  scene_.mainSchedule->advance(frameSeconds * 1.5f);
 }
 
-bool playMode(Game& game, Platform& platform) {
-  if (static_cast<double>(game.scene->progressMarker->getPosition().x) < kBarStart) {
-    slideInPhase(game, platform);
-  } else {
-    playPhase(game, platform);
-  }
-  return true;
+void Game::drawPlay() {
+  drawAll({scene_.titleBackground, scene_.progressMarker, scene_.progressSprite,
+           scene_.progressFrame, scene_.upperPanel, scene_.lowerPanel, scene_.levelText});
+  finishFrame();
 }
 
-bool pauseBeforeCreditsMode(Game& game, Platform& platform) {
-  Scene& s = *game.scene;
-  // No clear: this pause draws over whatever the back buffer still holds.
-  measureFrame(platform);
-  modeSeconds += frameSeconds;
-  if (modeSeconds > 3.0) {
-    gameMode = kModeCredits;
-    setClearColor(game.display, &kCreditsGrey);
+bool Game::updatePauseBeforeCredits() {
+  const float frameSeconds = measureFrame();
+  modes_.modeSeconds += frameSeconds;
+  if (modes_.modeSeconds > 3.0) {
+    modes_.gameMode = kModeCredits;
+    setClearColor(&display_, &kCreditsGrey);
     std::ostringstream closing;
-    closing << "Incorrect zorpes: " << incorrectGuesses << ", HAW HAW";
-    s.counterText->setText(closing.str());
-    modeSeconds = 0.0;
+    closing << "Incorrect zorpes: " << level_.incorrectGuesses << ", HAW HAW";
+    scene_.counterText->setText(closing.str());
+    modes_.modeSeconds = 0.0;
   }
-  if (isEscapeHeld()) return false;
-  s.mainSchedule->advance(frameSeconds * 1.5f);
-  drawAll({s.titleBackground, s.progressMarker});
-  finishFrame(game);
+  if (keys_.isEscapeHeld()) return false;
+  scene_.mainSchedule->advance(frameSeconds * 1.5f);
   return true;
 }
 
-bool creditsMode(Game& game, Platform& platform) {
-  Scene& s = *game.scene;
-  game.display->clear();
-  if (isEscapeHeld()) return false;
-  measureFrame(platform);
-  runActions(&s.progressMarker->worldPart());
-  runActions(s.progressSprite);
-  advanceSchedule(&s.progressMarker->worldPart(), frameSeconds);
-  s.progressMarker->draw();
+void Game::drawPauseBeforeCredits() {
+  drawAll({scene_.titleBackground, scene_.progressMarker});
+  finishFrame();
+}
 
-  modeSeconds += frameSeconds;
-  const double t = modeSeconds;
+bool Game::updateCredits() {
+  if (keys_.isEscapeHeld()) return false;
+  const float frameSeconds = measureFrame();
+  runActionLists();
+  advanceSchedule(&scene_.progressMarker->worldPart(), frameSeconds);
+  modes_.modeSeconds += frameSeconds;
+  return true;
+}
+
+void Game::drawCredits() {
+  const Scene& s = scene_;
+  s.progressMarker->draw();
+  const double t = modes_.modeSeconds;
   if (t > 5 && t < 12) s.congratulationText->draw();
   if (t > 7 && t < 12) s.counterText->draw();
   if (t > 13 && t < 27) s.creditTitle->draw();
@@ -220,105 +243,25 @@ bool creditsMode(Game& game, Platform& platform) {
   if (t > 17 && t < 27) s.creditAuthor->draw();
   if (t > 21 && t < 27) drawAll({s.creditTesters, s.creditTester1, s.creditTester2});
   if (t > 29) drawAll({s.creditThanks, s.creditEnd});
-  finishFrame(game);
+  finishFrame();
+}
+
+bool Game::updateGameOver() {
+  const float frameSeconds = measureFrame();
+  if (speaker_.playingSoundCount() == 0) {
+    quitRequested_ = true;
+    return true;
+  }
+  modes_.modeSeconds += frameSeconds;
+  if (modes_.modeSeconds >= 3.0) quitRequested_ = true;
   return true;
 }
 
-void gameOverMode(Game& game, Platform& platform) {
-  // No clear: the picture goes over the last frame.
-  measureFrame(platform);
-  if (playingSoundCount() == 0) {
-    quitRequested = true;
-    return;
-  }
-  modeSeconds += frameSeconds;
-  if (modeSeconds < 3.0) {
-    game.display->drawImage(game.resources->gameOver, 0, 0);
-    finishFrame(game);
-  } else {
-    quitRequested = true;
-  }
-}
-
-}  // namespace
-
-Game assembleGame(Renderer* display, const std::string& base) {
-  auto* resources = new GameResources;
-  const std::pair<const char*, Image**> pictures[] = {
-      {"resources/derivative1.png", &resources->derivative1},
-      {"resources/derivative2.png", &resources->derivative2},
-      {"resources/trollidian1.png", &resources->trollidian1},
-      {"resources/trollidian2.png", &resources->trollidian2},
-      {"resources/progress.png", &resources->progress},
-      {"resources/progressbar.png", &resources->progressBar},
-      {"resources/panel.png", &resources->panel},
-      {"resources/title.png", &resources->title},
-      {"resources/titlebg.png", &resources->titleBackground},
-      {"resources/gameover.png", &resources->gameOver},
-  };
-  for (const auto& [file, slot] : pictures) *slot = loadImage(base + file);
-
-  resources->font = loadFont(base);
-
-  std::vector<SoundClip*> clips = loadSoundClips({
-      base + "resources/painting_with_gasoline.ogg",
-      base + "resources/intention_ignited.ogg",
-      base + "resources/death.ogg",
-      base + "resources/accept.ogg",
-      base + "resources/gameover.ogg",
-  });
-  resources->titleMusic = clips[0];
-  resources->gameMusic = clips[1];
-  resources->death = clips[2];
-  resources->accept = clips[3];
-  resources->gameOverSound = clips[4];
-
-  Scene* scene = buildScene(*resources, display, &currentKeys[kKeyRight], &currentKeys[kKeyD]);
-  return Game{display, resources, scene};
-}
-
-void startGame(Game& game, Platform& platform, const SpeakerConfig& speakerConfig) {
-  runningGame = &game;
-  // A device that cannot be opened leaves the game silent, nothing else.
-  openSpeaker(speakerConfig, platform.waveDevice());
-  Scene& s = *game.scene;
-  s.progressMarker->addAction(s.endOfRunWatch);
-  s.panelColorSwap->execute();
-  s.frameColorSwap->execute();
-  s.levelNameChange->execute();
-  markerSpeed = 0.0f;
-}
-
-bool runModeFrame(Game& game, Platform& platform) {
-  switch (gameMode) {
-    case kModeTitle:
-      return titleMode(game, platform);
-    case kModeTitleFlash:
-      return titleFlashMode(game, platform);
-    case kModeTitlePrompts:
-      return titlePromptsMode(game, platform);
-    case kModeBlackPause:
-      return blackPauseMode(game, platform);
-    case kModePlay:
-      return playMode(game, platform);
-    case kModePauseBeforeCredits:
-      return pauseBeforeCreditsMode(game, platform);
-    case kModeCredits:
-      return creditsMode(game, platform);
-    case kModeGameOver:
-      gameOverMode(game, platform);
-      return true;
-    default:
-      return true;  // an unknown mode does nothing
-  }
-}
-
-void shutdownGame() {
-  stopMixer();
-}
-
-Game* currentGame() {
-  return runningGame;
+// The picture shows until the sounds have ended or 3 seconds have passed.
+void Game::drawGameOver() {
+  if (quitRequested_) return;
+  display_.drawImage(resources_.gameOver, 0, 0);
+  finishFrame();
 }
 
 }  // namespace zt

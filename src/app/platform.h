@@ -7,9 +7,9 @@ namespace zt {
 class WaveDevice;
 
 // A window message in the game's terms. The backends turn their system's
-// events into these; the shared window procedure decides what they do.
+// events into these; the game's window procedure decides what they do.
 struct WindowMessage {
-  enum class Kind { Destroy, Paint, KeyDown, KeyUp, Command, Other };
+  enum class Kind { Destroy, KeyDown, KeyUp, Command, Other };
   Kind kind = Kind::Other;
   uint32_t code = 0;  // virtual-key code for keys, command id for commands
 };
@@ -23,42 +23,50 @@ constexpr uint32_t kVkEscape = 0x1B;
 constexpr uint32_t kCommandAbout = 104;
 constexpr uint32_t kCommandExit = 105;
 
-// What a backend gives the shared game: its window's message queue, buffer
-// swap, clock, About box and wave device. Everything the messages mean lives
-// in the shared code (app/window_procedure.h).
+// What the backend does after the game has seen a message.
+enum class MessageResult { Handled, Default };
+
+// Where a backend delivers the messages it translated.
+class MessageSink {
+ public:
+  virtual ~MessageSink() = default;
+  // Default means: give it to the system's default handling.
+  virtual MessageResult handleMessage(const WindowMessage& message) = 0;
+};
+
+// What every backend gives the game: its window's message queue, the buffer
+// swap, the clock, the About box and the wave device. What the messages
+// mean is the game's (Game::handleMessage).
 class Platform {
  public:
   virtual ~Platform() = default;
 
-  // Frame step 4: take at most one message from the queue without waiting
-  // and, unless an accelerator translates it, dispatch it to the window
-  // procedure (which ends in windowProcedure()). True when one was taken.
+  // Takes at most one message from the window's queue without waiting and,
+  // unless it is an accelerator's, delivers it (and whatever its handling
+  // sends on) to the attached sink. True when one was taken.
   virtual bool pumpOneMessage() = 0;
-
-  // Shows the finished frame (after glFinish).
+  // Shows the finished frame.
   virtual void swapBuffers() = 0;
-
   // The performance counter and its ticks per second.
   virtual int64_t counter() = 0;
   virtual double counterFrequency() = 0;
-
   // The About box, modal: returns when it is closed.
   virtual void runAboutBox() = 0;
-  // Validates the window after a paint message (no drawing happens there).
-  virtual void validatePaint() {}
-  // Destroys the window; a Destroy message follows.
-  virtual void destroyWindow() = 0;
-  // Posts the quit message with this code.
-  virtual void postQuitMessage(int32_t /*code*/) {}
-
+  // Destroys the window; its destroy message reaches the sink at once.
+  virtual void destroyWindow() { deliver(WindowMessage{WindowMessage::Kind::Destroy, 0}); }
   // The device the mixer writes to, or null when there is none.
   virtual WaveDevice* waveDevice() = 0;
 
-  // Hooks for the headless runner, called by the frame loop: before each
-  // frame's work, and after its message step. Returning false from
-  // afterFrame ends the loop as if the window had been closed.
-  virtual void beforeFrame(uint64_t /*frame*/) {}
-  virtual bool afterFrame(uint64_t /*frame*/) { return true; }
+  // Where messages go from now on; null: to the default handling only.
+  void attach(MessageSink* sink) { sink_ = sink; }
+
+ protected:
+  MessageResult deliver(const WindowMessage& message) {
+    return sink_ ? sink_->handleMessage(message) : MessageResult::Default;
+  }
+
+ private:
+  MessageSink* sink_ = nullptr;
 };
 
 }  // namespace zt

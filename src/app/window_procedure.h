@@ -1,15 +1,15 @@
 #pragma once
 
+#include "app/keys.h"
 #include "app/platform.h"
 
 namespace zt {
 
-// What the backend does after the shared window procedure has seen a message.
-enum class MessageResult { Handled, Default };
-
-// The window procedure's table, shared by every backend: destroy, paint,
-// keys and the About and Exit commands. Default means "give it to the
-// system's default handling".
-MessageResult windowProcedure(Platform& platform, const WindowMessage& message);
+// The game's window procedure: a destroyed window ends the loop, the three
+// keys change the key state (every key is answered, none goes on to the
+// default handling), command 104 runs the About box and 105 destroys the
+// window. Anything else is the system's.
+MessageResult windowProcedure(const WindowMessage& message, KeyState& keys, bool& quitRequested,
+                              Platform& platform);
 
 }  // namespace zt

@@ -22,12 +22,9 @@ void decodeInto(DecodedClip& clip, const std::string& path) {
 
 }  // namespace
 
-std::vector<SoundClip*> loadSoundClips(const std::vector<std::string>& paths) {
-  return loadSoundClips(paths, 0);
-}
-
-std::vector<SoundClip*> loadSoundClips(const std::vector<std::string>& paths,
-                                       unsigned workerCount) {
+std::vector<std::unique_ptr<SoundClip>> loadSoundClips(SpeakerInterface& speaker,
+                                                       const std::vector<std::string>& paths,
+                                                       unsigned workerCount) {
   std::vector<DecodedClip> decoded(paths.size());
   if (workerCount == 0) workerCount = std::max(1u, std::thread::hardware_concurrency());
   workerCount = static_cast<unsigned>(std::min<size_t>(workerCount, paths.size()));
@@ -50,24 +47,24 @@ std::vector<SoundClip*> loadSoundClips(const std::vector<std::string>& paths,
   }
 
   const int32_t outputRate = SpeakerConfig{}.sampleRate;
-  std::vector<SoundClip*> clips;
+  std::vector<std::unique_ptr<SoundClip>> clips;
   clips.reserve(paths.size());
   for (size_t i = 0; i < paths.size(); ++i) {
     DecodedClip& clip = decoded[i];
     std::fputs(clip.errors.c_str(), stderr);
-    auto* soundClip = new SoundClip;
+    auto soundClip = std::make_unique<SoundClip>();
     if (!clip.samples) {
       // Failed files play as silence rather than as some other file's format.
-      createSoundClip(soundClip, 0, 2, outputRate, nullptr);
+      speaker.createSoundClip(soundClip.get(), 0, 2, outputRate, nullptr);
     } else {
       if (clip.format.sampleRate != outputRate) {
         std::fprintf(stderr, "Warning: %s is at %d Hz and plays at %d Hz\n", paths[i].c_str(),
                      clip.format.sampleRate, outputRate);
       }
-      createSoundClip(soundClip, static_cast<uint32_t>(clip.format.frameCount),
-                      clip.format.channelCount, clip.format.sampleRate, clip.samples.get());
+      speaker.createSoundClip(soundClip.get(), static_cast<uint32_t>(clip.format.frameCount),
+                              clip.format.channelCount, clip.format.sampleRate, clip.samples.get());
     }
-    clips.push_back(soundClip);
+    clips.push_back(std::move(soundClip));
   }
   return clips;
 }

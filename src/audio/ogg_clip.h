@@ -39,14 +39,16 @@ size_t readAllPcm(const std::function<long(char* into, int bytes)>& read, char* 
                   std::string& errors);
 
 struct SoundClip;
+class SpeakerInterface;
 
-// Decodes each file (possibly in parallel) and creates the clips in the
-// order given, so their ids follow that order. A file that fails to decode
-// becomes an empty clip (0 frames) that plays as silence; clips are always
-// stereo (mono is doubled, extra channels dropped). Error lines come out in
-// the order of the files. The clips live for the rest of the run.
-std::vector<SoundClip*> loadSoundClips(const std::vector<std::string>& paths);
-// The same with a given number of decoding threads (0: one per core).
-std::vector<SoundClip*> loadSoundClips(const std::vector<std::string>& paths, unsigned workerCount);
+// Decodes each file (possibly in parallel, on workerCount threads; 0: one
+// per core) and creates the clips through the speaker in the order given,
+// so their ids follow that order. A file that fails to decode becomes an
+// empty clip (0 frames) that plays as silence; clips are always stereo
+// (mono is doubled, extra channels dropped). Error lines come out in the
+// order of the files.
+std::vector<std::unique_ptr<SoundClip>> loadSoundClips(SpeakerInterface& speaker,
+                                                       const std::vector<std::string>& paths,
+                                                       unsigned workerCount = 0);
 
 }  // namespace zt

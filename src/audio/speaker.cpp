@@ -3,45 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <thread>
+
+#include "core/thread_name.h"
 
 namespace zt {
 
-std::list<PlayingSound> playingSounds;
-std::vector<PlayingSound*> pendingRemovals;
-std::mutex playingListLock;
-
-std::atomic<int32_t> freeBufferCount{kWaveBufferCount};
-std::mutex bufferCountLock;
-
-std::atomic<bool> mixerStop{false};
-
-std::array<WaveBuffer, kWaveBufferCount> waveHeaders;
-int32_t nextHeaderIndex = 0;
-
 namespace {
-
-std::atomic<int32_t> nextClipId{0};
-
-// Kept beside the list so that the game-over mode can poll it without the lock.
-std::atomic<uint32_t> playingCount{0};
-
-WaveDevice* speakerDevice = nullptr;
-std::unique_ptr<uint8_t[]> waveBufferMemory;
-
-std::thread mixerThreadHandle;
-std::atomic<bool> mixerRunning{false};
-
-// Defined after the thread handle, so destroyed before it and before the
-// lists: a process that ends without stopping the mixer still joins it
-// instead of aborting in std::thread's destructor or mixing freed lists.
-struct MixerExitGuard {
-  ~MixerExitGuard() { stopMixer(); }
-} mixerExitGuard;
-
-void updatePlayingCount() {
-  playingCount.store(static_cast<uint32_t>(playingSounds.size()));
-}
 
 int16_t saturatingAdd(int32_t s, int32_t v) {
   if (v > 32767 - s) return 32767;
@@ -51,10 +18,15 @@ int16_t saturatingAdd(int32_t s, int32_t v) {
 
 }  // namespace
 
-SoundClip* createSoundClip(SoundClip* clip, uint32_t frameCount, int32_t channelCount,
-                           int32_t sampleRate, const int16_t* samples) {
+SpeakerInterface::~SpeakerInterface() {
+  closeSpeaker();
+}
+
+SoundClip* SpeakerInterface::createSoundClip(SoundClip* clip, uint32_t frameCount,
+                                             int32_t channelCount, int32_t sampleRate,
+                                             const int16_t* samples) {
   if (clip == nullptr) return nullptr;
-  clip->id = nextClipId.fetch_add(1);
+  clip->id = nextClipId.take();
   clip->sampleRate = sampleRate;
   clip->channelCount = 2;
   if (samples == nullptr || channelCount <= 0) frameCount = 0;
@@ -75,7 +47,7 @@ SoundClip* createSoundClip(SoundClip* clip, uint32_t frameCount, int32_t channel
   return clip;
 }
 
-int32_t openSpeakerDevice(const SpeakerConfig& config, WaveDevice* device) {
+int32_t SpeakerInterface::openDevice(const SpeakerConfig& config, WaveDevice* wave) {
   WaveFormat format;
   format.formatTag = 1;
   format.channels = static_cast<uint16_t>(config.channels & 0xFFFF);
@@ -84,32 +56,33 @@ int32_t openSpeakerDevice(const SpeakerConfig& config, WaveDevice* device) {
   format.averageBytesPerSecond = format.blockAlign * format.samplesPerSecond;
   format.bitsPerSample = 16;
 
-  if (device == nullptr || !device->open(format, waveOutDone, nullptr)) {
+  bool closed = false;
+  {
+    std::lock_guard<std::mutex> lock(bufferCountLock);
+    closed = mixerStop;
+  }
+  // Opened once: a second device would orphan the first and its buffers,
+  // and a closed speaker stays closed.
+  if (device != nullptr || closed || wave == nullptr ||
+      !wave->open(format, [this] { waveOutDone(); })) {
     std::fputs("Speaker Interface error: cannot open specified wave device.\n", stderr);
     return -1;
   }
   waveBufferMemory = std::make_unique<uint8_t[]>(kWaveBufferCount * kBlockBytes);
-  for (int32_t i = 0; i < kWaveBufferCount; ++i) {
-    waveHeaders[i] = WaveBuffer{};
-    waveHeaders[i].data = waveBufferMemory.get() + i * kBlockBytes;
-    waveHeaders[i].length = kBlockBytes;
-  }
-  speakerDevice = device;
+  device = wave;
   return 0;
 }
 
-int32_t openSpeaker(const SpeakerConfig& config, WaveDevice* device) {
-  // Opened once per run; a second call must not orphan the running thread.
-  if (mixerThreadHandle.joinable()) return -1;
-  const int32_t result = openSpeakerDevice(config, device);
+int32_t SpeakerInterface::openSpeaker(const SpeakerConfig& config, WaveDevice* wave) {
+  const int32_t result = openDevice(config, wave);
   if (result != 0) return result;
-  mixerRunning.store(true);
-  mixerThreadHandle = std::thread(mixerThread);
-  device->mixerStarted();
+  mixerThreadHandle = std::thread([this] { mixerThread(); });
+  std::unique_lock<std::mutex> lock(bufferCountLock);
+  buffersPrimed.wait(lock, [this] { return passesMixed >= kWaveBufferCount || mixerStop; });
   return 0;
 }
 
-void playSound(SoundClip* clip, bool loop) {
+void SpeakerInterface::playSound(SoundClip* clip, bool loop) {
   if (clip == nullptr) return;
   PlayingSound sound;
   sound.clip = clip;
@@ -124,10 +97,10 @@ void playSound(SoundClip* clip, bool loop) {
   sound.position = 0;
   std::lock_guard<std::mutex> lock(playingListLock);
   playingSounds.push_back(sound);
-  updatePlayingCount();
+  playingCount.store(static_cast<uint32_t>(playingSounds.size()));
 }
 
-void stopSound(SoundClip* clip) {
+void SpeakerInterface::stopSound(SoundClip* clip) {
   if (clip == nullptr) return;
   std::lock_guard<std::mutex> lock(playingListLock);
   for (PlayingSound& sound : playingSounds) {
@@ -141,12 +114,11 @@ void stopSound(SoundClip* clip) {
   }
 }
 
-uint32_t playingSoundCount() {
-  return playingCount.load();
-}
-
-bool mixOneBlock() {
-  if (freeBufferCount.load() <= 0 || speakerDevice == nullptr) return false;
+bool SpeakerInterface::mixOneBlock() {
+  {
+    std::lock_guard<std::mutex> lock(bufferCountLock);
+    if (freeBufferCount <= 0 || device == nullptr) return false;
+  }
 
   std::array<int16_t, kBlockSamples> block{};
   std::lock_guard<std::mutex> lock(playingListLock);
@@ -177,76 +149,84 @@ bool mixOneBlock() {
     sound.position = static_cast<uint32_t>(position);
   }
 
-  submitWaveBuffer(block.data());
-
-  // An entry queued twice (stopped and ended in one pass) goes once.
-  playingSounds.remove_if([](const PlayingSound& sound) {
+  // An entry queued twice (stopped and ended in one pass) goes once. The
+  // removals come before the block leaves: whoever sees the block arrive
+  // (a device playing in virtual time) then also sees the list it left.
+  playingSounds.remove_if([this](const PlayingSound& sound) {
     return std::find(pendingRemovals.begin(), pendingRemovals.end(), &sound) !=
            pendingRemovals.end();
   });
   pendingRemovals.clear();
-  updatePlayingCount();
+  playingCount.store(static_cast<uint32_t>(playingSounds.size()));
+
+  submitWaveBuffer(block.data());
   return true;
 }
 
-int32_t submitWaveBuffer(const int16_t* block) {
-  WaveBuffer& header = waveHeaders[nextHeaderIndex];
-  if (header.flags & WaveBuffer::kPrepared) speakerDevice->unprepare(header);
-  std::memcpy(header.data, block, kBlockBytes);
-  header.length = kBlockBytes;
-  speakerDevice->prepare(header);
-  speakerDevice->write(header);
+void SpeakerInterface::submitWaveBuffer(const int16_t* block) {
+  // Buffers come back in the order they went out, so the next one in the
+  // rotation is free whenever any is.
+  uint8_t* buffer = waveBufferMemory.get() + nextHeaderIndex * kBlockBytes;
+  std::memcpy(buffer, block, kBlockBytes);
+  device->submit(buffer, kBlockBytes);
   {
     std::lock_guard<std::mutex> lock(bufferCountLock);
-    freeBufferCount.fetch_sub(1);
+    --freeBufferCount;
   }
   nextHeaderIndex = (nextHeaderIndex + 1) % kWaveBufferCount;
-  return 0;
 }
 
-void waveOutDone(void* /*user*/) {
-  std::lock_guard<std::mutex> lock(bufferCountLock);
-  freeBufferCount.fetch_add(1);
-}
-
-int32_t mixerThread() {
-  while (!mixerStop.load()) {
-    // Spin politely: the device frees a buffer every 11.6 ms.
-    if (!mixOneBlock()) std::this_thread::yield();
-  }
-  return 0;
-}
-
-void stopMixer() {
-  mixerStop.store(true);
-  if (mixerThreadHandle.joinable()) mixerThreadHandle.join();
-  mixerRunning.store(false);
-}
-
-void waitForMixerIdle() {
-  if (!mixerRunning.load()) return;
-  while (freeBufferCount.load() > 0 && !mixerStop.load()) std::this_thread::yield();
-  // The mixer holds the list lock for its whole pass, removals included.
-  std::lock_guard<std::mutex> lock(playingListLock);
-}
-
-void resetSpeaker() {
-  stopMixer();
-  {
-    std::lock_guard<std::mutex> lock(playingListLock);
-    playingSounds.clear();
-    pendingRemovals.clear();
-    updatePlayingCount();
-  }
+void SpeakerInterface::waveOutDone() {
   {
     std::lock_guard<std::mutex> lock(bufferCountLock);
-    freeBufferCount.store(kWaveBufferCount);
+    ++freeBufferCount;
   }
-  waveHeaders = {};
-  nextHeaderIndex = 0;
-  waveBufferMemory.reset();
-  speakerDevice = nullptr;
-  mixerStop.store(false);
+  bufferFreed.notify_one();
+}
+
+void SpeakerInterface::mixerThread() {
+  nameThisThread("mixer");
+  for (;;) {
+    {
+      // Asleep until the device hands a buffer back or the owner says stop.
+      std::unique_lock<std::mutex> lock(bufferCountLock);
+      bufferFreed.wait(lock, [this] { return freeBufferCount > 0 || mixerStop; });
+      if (mixerStop) return;
+    }
+    mixOneBlock();
+    std::lock_guard<std::mutex> lock(bufferCountLock);
+    if (passesMixed < kWaveBufferCount && ++passesMixed == kWaveBufferCount) {
+      buffersPrimed.notify_all();
+    }
+  }
+}
+
+void SpeakerInterface::closeSpeaker() {
+  {
+    std::lock_guard<std::mutex> lock(bufferCountLock);
+    mixerStop = true;
+  }
+  bufferFreed.notify_all();
+  buffersPrimed.notify_all();
+  if (mixerThreadHandle.joinable()) mixerThreadHandle.join();
+  if (device != nullptr) device->close();
+  device = nullptr;
+}
+
+SpeakerInterface::Inspection SpeakerInterface::inspect() const {
+  Inspection state;
+  std::lock_guard<std::mutex> lock(playingListLock);
+  state.playingSounds.assign(playingSounds.begin(), playingSounds.end());
+  state.pendingRemovals = pendingRemovals.size();
+  state.nextHeaderIndex = nextHeaderIndex;
+  std::lock_guard<std::mutex> countLock(bufferCountLock);
+  state.freeBufferCount = freeBufferCount;
+  return state;
+}
+
+const uint8_t* SpeakerInterface::waveBuffer(int32_t index) const {
+  if (!waveBufferMemory || index < 0 || index >= kWaveBufferCount) return nullptr;
+  return waveBufferMemory.get() + index * kBlockBytes;
 }
 
 }  // namespace zt

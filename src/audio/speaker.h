@@ -2,13 +2,16 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <list>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "audio/wave_device.h"
+#include "core/id_counter.h"
 
 namespace zt {
 
@@ -27,37 +30,7 @@ struct SoundClip {
   std::unique_ptr<int16_t[]> samples;
 };
 
-// Fills clip with the next id and a copy of the samples; returns clip. The
-// mixer reads every clip as interleaved stereo, so a clip of another channel
-// count is stored as stereo (mono doubled, channels past the second dropped)
-// and a null samples pointer gives an empty clip.
-SoundClip* createSoundClip(SoundClip* clip, uint32_t frameCount, int32_t channelCount,
-                           int32_t sampleRate, const int16_t* samples);
-
-// Opens device for the configured format and starts the mixer thread.
-// 0 on success; -1 (after "Speaker Interface error: cannot open specified
-// wave device.") when the device cannot be opened or is null.
-int32_t openSpeaker(const SpeakerConfig& config, WaveDevice* device);
-
-// Starts one new playing instance of clip (null does nothing).
-void playSound(SoundClip* clip, bool loop);
-// Queues every playing instance of clip for removal after the next block.
-void stopSound(SoundClip* clip);
-
-// Number of entries in playingSounds, read without the lock.
-uint32_t playingSoundCount();
-
-// Sets mixerStop and waits for the mixer thread (if one runs) to end. Safe to
-// call more than once, and when no thread was ever started.
-void stopMixer();
-
-// ---------------------------------------------------------------------------
-// The mixer's workings, for the wave devices, the tests and the benchmarks.
-
-constexpr int32_t kBlockSamples = 1024;  // 512 stereo frames
-constexpr int32_t kBlockBytes = kBlockSamples * 2;
-constexpr int32_t kWaveBufferCount = 10;
-
+// One started instance of a clip.
 struct PlayingSound {
   SoundClip* clip = nullptr;
   bool loop = false;
@@ -65,50 +38,102 @@ struct PlayingSound {
   uint32_t position = 0;  // next frame to mix
 };
 
-// Guarded by playingListLock: the playing instances in playSound order, and
-// the entries to drop after the block being mixed.
-extern std::list<PlayingSound> playingSounds;
-extern std::vector<PlayingSound*> pendingRemovals;
-extern std::mutex playingListLock;
+// The unit of mixing and output: 512 stereo frames, about 11.6 ms.
+constexpr int32_t kBlockSamples = 1024;
+constexpr int32_t kBlockBytes = kBlockSamples * 2;
+// Blocks the mixer keeps queued at the device.
+constexpr int32_t kWaveBufferCount = 10;
 
-// Guarded by bufferCountLock (taken after playingListLock, never before);
-// read without it by the mixer.
-extern std::atomic<int32_t> freeBufferCount;
-extern std::mutex bufferCountLock;
+// The game's sound output: a list of playing sounds, summed by a mixer
+// thread of its own into blocks that go to a wave device through a ring of
+// ten buffers. The thread sleeps until the device hands a buffer back.
+//
+// Three threads meet here: the owner's (clips, play, stop, open, close),
+// the mixer's, and the device's callback. playingListLock guards the
+// playing list and the removals, bufferCountLock the free-buffer count and
+// the stop flag; the only nesting is playingListLock, then bufferCountLock.
+class SpeakerInterface {
+ public:
+  SpeakerInterface() = default;
+  // Stops and joins the mixer and closes the device.
+  ~SpeakerInterface();
+  SpeakerInterface(const SpeakerInterface&) = delete;
+  SpeakerInterface& operator=(const SpeakerInterface&) = delete;
 
-extern std::atomic<bool> mixerStop;
+  // Fills clip with the next clip id and a copy of the samples; returns
+  // clip. The mixer reads every clip as interleaved stereo, so a clip of
+  // another channel count is stored as stereo (mono doubled, channels past
+  // the second dropped) and null samples give an empty clip.
+  SoundClip* createSoundClip(SoundClip* clip, uint32_t frameCount, int32_t channelCount,
+                             int32_t sampleRate, const int16_t* samples);
 
-// Mixer thread only (after openSpeaker has set them up).
-extern std::array<WaveBuffer, kWaveBufferCount> waveHeaders;
-extern int32_t nextHeaderIndex;
+  // Opens device for the configured format, starts the mixer thread and
+  // returns once it has filled the ten buffers (silence when nothing
+  // plays), so a sound started afterwards is heard right behind them. 0 on
+  // success; -1 (after "Speaker Interface error: cannot open specified wave
+  // device.") when the device is null or cannot be opened, or when the
+  // speaker is open already or was closed.
+  int32_t openSpeaker(const SpeakerConfig& config, WaveDevice* device);
 
-// The thread's loop: one mixOneBlock() at a time until mixerStop is set,
-// yielding while no buffer is free.
-int32_t mixerThread();
+  // Starts one new playing instance of clip (null does nothing). Works
+  // whether or not the speaker is open.
+  void playSound(SoundClip* clip, bool loop);
+  // Queues every playing instance of clip for removal after the next block.
+  void stopSound(SoundClip* clip);
+  // Entries in the playing list; read without the lock.
+  uint32_t playingSoundCount() const { return playingCount.load(); }
 
-// One pass of the mixer: when a buffer is free, mixes every playing sound
-// into a block, submits it and carries out the queued removals. False (and
-// nothing done) when no buffer is free.
-bool mixOneBlock();
+  // Stops the mixer thread, waits for it however stuck the device is, then
+  // closes the device; the speaker cannot be opened again. Safe to call more
+  // than once, and when never opened.
+  void closeSpeaker();
 
-// Hands one block of kBlockSamples samples to the device through the next
-// wave header in the rotation.
-int32_t submitWaveBuffer(const int16_t* block);
+  // ---- The mixer's workings, for the tests and the benchmarks ----
 
-// The device's done callback: one more buffer may be filled.
-void waveOutDone(void* user);
+  // openSpeaker without the thread, so a test can run the mixer pass by pass.
+  int32_t openDevice(const SpeakerConfig& config, WaveDevice* device);
+  // One pass: when a buffer is free, mixes every playing sound into a
+  // block, carries out the queued removals and submits the block. False
+  // (and nothing done) when no buffer is free or nothing is open.
+  bool mixOneBlock();
+  // The device's done callback: one more buffer may be filled.
+  void waveOutDone();
 
-// openSpeaker without starting the thread, so that a test can run the mixer
-// pass by pass with mixOneBlock().
-int32_t openSpeakerDevice(const SpeakerConfig& config, WaveDevice* device);
+  struct Inspection {
+    std::vector<PlayingSound> playingSounds;
+    size_t pendingRemovals = 0;
+    int32_t freeBufferCount = 0;
+    int32_t nextHeaderIndex = 0;
+  };
+  // A copy of the mixer's state, taken under its locks.
+  Inspection inspect() const;
+  // The data of wave buffer `index` (of kWaveBufferCount), once opened.
+  const uint8_t* waveBuffer(int32_t index) const;
 
-// Returns once the mixer thread has filled every free buffer and finished
-// the pass it was in; at once when no mixer thread runs. A device that plays
-// in virtual time calls it after reporting buffers done.
-void waitForMixerIdle();
+ private:
+  void mixerThread();
+  void submitWaveBuffer(const int16_t* block);
 
-// Stops the mixer and puts the module back to its state before openSpeaker
-// (empty lists, ten free buffers, no device). The clip id counter goes on.
-void resetSpeaker();
+  IdCounter nextClipId;
+
+  mutable std::mutex playingListLock;
+  std::list<PlayingSound> playingSounds;
+  std::vector<PlayingSound*> pendingRemovals;
+  std::atomic<uint32_t> playingCount{0};  // playingSounds.size(), for lock-free reads
+
+  mutable std::mutex bufferCountLock;
+  int32_t freeBufferCount = kWaveBufferCount;
+  bool mixerStop = false;
+  std::condition_variable bufferFreed;  // a buffer came back, or stop
+  int32_t passesMixed = 0;              // counted until the first ten are out
+  std::condition_variable buffersPrimed;
+
+  // The mixer thread's alone once open.
+  WaveDevice* device = nullptr;
+  std::unique_ptr<uint8_t[]> waveBufferMemory;
+  int32_t nextHeaderIndex = 0;
+
+  std::thread mixerThreadHandle;
+};
 
 }  // namespace zt

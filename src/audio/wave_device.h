@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace zt {
 
@@ -14,35 +15,22 @@ struct WaveFormat {
   uint16_t bitsPerSample = 16;
 };
 
-// One of the mixer's wave buffers (the part of a WAVEHDR the mixer uses).
-struct WaveBuffer {
-  static constexpr uint32_t kPrepared = 0x2;  // same bit as WHDR_PREPARED
-
-  uint8_t* data = nullptr;
-  uint32_t length = 0;
-  uint32_t flags = 0;
-  void* deviceData = nullptr;  // the device's own per-buffer record, if any
-};
-
-// A wave-output device in the mixer's terms. Buffers written to it are played
-// in the order written and each is reported done, in that order, through the
-// callback given to open (from whatever thread the device uses). The mixer
-// owns the buffers; a device may read a buffer's data from write() until it
-// reports that buffer done, and not after.
+// A wave-output device in the mixer's terms. Blocks submitted to it are
+// played in the order submitted and each is reported done, in that order,
+// through the callback given to open (from whatever thread the device
+// uses). The mixer owns a block's bytes; the device may read them from
+// submit until it reports that block done, and not after.
 class WaveDevice {
  public:
-  using DoneCallback = void (*)(void* user);
+  using DoneCallback = std::function<void()>;
 
   virtual ~WaveDevice() = default;
   // False when the device cannot be opened.
-  virtual bool open(const WaveFormat& format, DoneCallback done, void* user) = 0;
-  virtual void prepare(WaveBuffer& buffer) = 0;
-  virtual void write(WaveBuffer& buffer) = 0;
-  virtual void unprepare(WaveBuffer& buffer) = 0;
-  // Called on the opening thread once the mixer thread has been started. A
-  // device that plays in virtual time waits here for the first buffers, so
-  // that what the game does next meets the same mixer state on every run.
-  virtual void mixerStarted() {}
+  virtual bool open(const WaveFormat& format, DoneCallback done) = 0;
+  virtual void submit(const uint8_t* block, uint32_t bytes) = 0;
+  // Stops playing; blocks not yet reported are dropped and no callback
+  // comes after it returns. Safe to call when not open.
+  virtual void close() = 0;
 };
 
 }  // namespace zt

@@ -2,18 +2,11 @@
 
 #include <limits>
 
-#include "app/frame_loop.h"
-#include "app/game_modes.h"
 #include "scene/game_object.h"
-#include "script/action.h"
+#include "script/actions.h"
 #include "script/schedule.h"
 
 namespace zt {
-
-uint32_t currentLevel = 0;
-int32_t incorrectGuesses = 0;
-bool inputLocked = false;
-float markerSpeed = 0.0f;
 
 const std::string levelNames[kLevelCount] = {
     "Occam's Razor",
@@ -121,6 +114,10 @@ bool clockAtLeast(void* schedule, double seconds) {
   return schedule && static_cast<double>(static_cast<Schedule*>(schedule)->clock) >= seconds;
 }
 
+LevelState* levelOf(void* level) {
+  return static_cast<LevelState*>(level);
+}
+
 }  // namespace
 
 const LevelPattern levelPatterns[kLevelCount] = {
@@ -152,9 +149,9 @@ bool isKeyMistake(void* judgeInput) {
   const float d = input->dKey ? *input->dKey : 0.0f;
   const float held = d > a ? d : a;
   const Vector2D* position = markerPosition(input->marker);
-  if (!position) return false;
+  if (!position || !input->level) return false;
 
-  switch (requirementAt(currentLevel, position->x)) {
+  switch (requirementAt(input->level->currentLevel, position->x)) {
     case Requirement::Free:
       return false;
     case Requirement::Held:
@@ -169,12 +166,12 @@ bool isKeyMistake(void* judgeInput) {
 
 bool markerPastEnd(void* marker) {
   const Vector2D* position = markerPosition(marker);
-  return position && static_cast<double>(position->x) >= 1.9;
+  return position && static_cast<double>(position->x) >= kBarEnd;
 }
 
 bool markerPastMiddle(void* marker) {
   const Vector2D* position = markerPosition(marker);
-  return position && static_cast<double>(position->x) >= -0.01;
+  return position && static_cast<double>(position->x) >= kBarMiddle;
 }
 
 // The pause entries stand at the floats of 0.84 and 0.364, just below these
@@ -187,80 +184,83 @@ bool successPauseOver(void* schedule) {
   return clockAtLeast(schedule, 0.364);
 }
 
-bool isLastLevel(void*) {
-  return currentLevel == kLastLevel;
+bool isLastLevel(void* level) {
+  return level && levelOf(level)->currentLevel == kLastLevel;
 }
 
-int32_t stopMarker(void*) {
-  markerSpeed = 0.0f;
+int32_t stopMarker(void* level) {
+  if (!level) return -1;
+  levelOf(level)->markerSpeed = 0.0f;
   return 0;
 }
 
-int32_t restartAfterMistake(void* marker) {
-  if (!marker) return -1;
-  static_cast<SpriteRenderObject2D*>(marker)->setPosition(Vector2D{-1.8375f, 0.0f});
-  ++incorrectGuesses;
+int32_t restartAfterMistake(void* binding) {
+  const auto* b = static_cast<MarkerBinding*>(binding);
+  if (!b || !b->marker || !b->level) return -1;
+  b->marker->setPosition(Vector2D{static_cast<float>(kBarStart), 0.0f});
+  ++b->level->incorrectGuesses;
   return 0;
 }
 
 int32_t parkMarkerOffLeft(void* marker) {
   if (!marker) return -1;
-  static_cast<SpriteRenderObject2D*>(marker)->setPosition(Vector2D{-2.5f, 0.0f});
+  static_cast<SpriteRenderObject2D*>(marker)->setPosition(Vector2D{kMarkerParked, 0.0f});
   return 0;
 }
 
-int32_t slideMarkerRight(void* marker) {
-  if (!marker) return -1;
-  auto* object = static_cast<SpriteRenderObject2D*>(marker);
-  const Vector2D position = object->getPosition();
-  object->setPosition(Vector2D{position.x + 2.0f * frameSeconds, position.y});
+int32_t slideMarkerRight(void* binding) {
+  const auto* b = static_cast<MarkerBinding*>(binding);
+  if (!b || !b->marker || !b->frameSeconds) return -1;
+  const Vector2D position = b->marker->getPosition();
+  b->marker->setPosition(
+      Vector2D{position.x + kMarkerRunSpeed * *b->frameSeconds, position.y});
   return 0;
 }
 
 int32_t selectLevelColors(void* binding) {
-  if (!binding) return -1;
-  auto* swap = dynamic_cast<SpriteColorSwap*>(static_cast<ActionBinding*>(binding)->action);
+  const auto* b = static_cast<ActionBinding*>(binding);
+  if (!b || !b->level) return -1;
+  auto* swap = dynamic_cast<SpriteColorSwap*>(b->action);
+  const uint32_t level = b->level->currentLevel;
   // Past the last level there is no pair to go to: the colours stay.
-  if (!swap || currentLevel >= kLevelCount) return -1;
-  swap->fromColors =
-      currentLevel == 0 ? neutralColorPair : levelColorPairs + 2 * (currentLevel - 1);
-  swap->toColors = levelColorPairs + 2 * currentLevel;
+  if (!swap || level >= kLevelCount) return -1;
+  swap->fromColors = level == 0 ? neutralColorPair : levelColorPairs + 2 * (level - 1);
+  swap->toColors = levelColorPairs + 2 * level;
   return 0;
 }
 
 int32_t selectLevelName(void* binding) {
-  if (!binding) return -1;
-  auto* change = dynamic_cast<TextChange*>(static_cast<ActionBinding*>(binding)->action);
-  if (!change || currentLevel >= kLevelCount) return -1;
-  change->text = levelNames[currentLevel];
+  const auto* b = static_cast<ActionBinding*>(binding);
+  if (!b || !b->level) return -1;
+  auto* change = dynamic_cast<TextChange*>(b->action);
+  const uint32_t level = b->level->currentLevel;
+  if (!change || level >= kLevelCount) return -1;
+  change->text = levelNames[level];
   return 0;
 }
 
-int32_t advanceLevel(void*) {
-  ++currentLevel;
+int32_t advanceLevel(void* level) {
+  if (!level) return -1;
+  ++levelOf(level)->currentLevel;
   return 0;
 }
 
-int32_t lockInput(void*) {
-  inputLocked = true;
+int32_t lockInput(void* level) {
+  if (!level) return -1;
+  levelOf(level)->inputLocked = true;
   return 0;
 }
 
-int32_t unlockInput(void*) {
-  inputLocked = false;
+int32_t unlockInput(void* level) {
+  if (!level) return -1;
+  levelOf(level)->inputLocked = false;
   return 0;
 }
 
-int32_t enterFinalVerdict(void*) {
-  gameMode = kModePauseBeforeCredits;
+int32_t enterFinalVerdict(void* level) {
+  if (!level) return -1;
+  levelOf(level)->verdictReached = true;
   return 0;
-}
-
-void resetGameState() {
-  currentLevel = 0;
-  incorrectGuesses = 0;
-  inputLocked = false;
-  markerSpeed = 0.0f;
 }
 
 }  // namespace zt

@@ -2,15 +2,13 @@
 
 #include <algorithm>
 
-#include "display/display_interface.h"
-#include "scene/image.h"
-#include "script/action.h"
+#include "core/image.h"
+#include "scene/action.h"
+#include "scene/display_interface.h"
 
 namespace zt {
 
-int32_t nextGameObjectId = 0;
-
-GameObject::GameObject() : id(nextGameObjectId++) {}
+GameObject::GameObject(IdCounter& ids) : id(ids.take()) {}
 
 std::vector<Action*> GameObject::getActions() {
   return actions;
@@ -39,10 +37,11 @@ void GameObject::setSchedule(Schedule* newSchedule) {
   schedule = newSchedule;
 }
 
-DrawingObject::DrawingObject(DisplayInterface* display) : display(display) {}
+DrawingObject::DrawingObject(IdCounter& ids, DisplayInterface* display)
+    : GameObject(ids), display(display) {}
 
-SpriteObject::SpriteObject(DisplayInterface* display, Image* image)
-    : DrawingObject(display), image(image) {}
+SpriteObject::SpriteObject(IdCounter& ids, DisplayInterface* display, Image* image)
+    : DrawingObject(ids, display), image(image) {}
 
 void SpriteObject::draw() {
   if (display) display->drawImage(image, x, y);
@@ -65,11 +64,12 @@ void WorldObject2D::setPosition(const Vector2D& newPosition) {
   position.y = newPosition.y;
 }
 
-RenderObject2D::RenderObject2D(DisplayInterface* display) : display(display) {}
+RenderObject2D::RenderObject2D(IdCounter& ids, Renderer* display)
+    : WorldObject2D(ids), display(display) {}
 
 // The first part is constructed first, so it takes id n and the sprite part n + 1.
-SpriteRenderObject2D::SpriteRenderObject2D(DisplayInterface* display, Image* image)
-    : RenderObject2D(display), SpriteObject(display, image) {}
+SpriteRenderObject2D::SpriteRenderObject2D(IdCounter& ids, Renderer* display, Image* image)
+    : RenderObject2D(ids, display), SpriteObject(ids, display, image) {}
 
 std::vector<Action*> SpriteRenderObject2D::getActions() {
   return RenderObject2D::getActions();
@@ -92,15 +92,12 @@ void SpriteRenderObject2D::setSchedule(Schedule* newSchedule) {
 }
 
 void SpriteRenderObject2D::draw() {
-  if (!image) return;
-  // Only a Renderer knows the world view; the game always gives it one.
-  DisplayInterface* target = RenderObject2D::display;
-  const Renderer* renderer = target ? target->asRenderer() : nullptr;
-  if (!renderer) return;
+  Renderer* renderer = RenderObject2D::display;
+  if (!image || !renderer) return;
   ScreenPoint centre = worldToScreen(*renderer, position.x, position.y);
   x = centre.x - static_cast<int32_t>(image->width / 2);
   y = centre.y - static_cast<int32_t>(image->height / 2);
-  target->drawImage(image, x, y);
+  renderer->drawImage(image, x, y);
 }
 
 }  // namespace zt

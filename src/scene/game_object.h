@@ -4,13 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "scene/vector2d.h"
+#include "core/id_counter.h"
+#include "core/vector2d.h"
 
 namespace zt {
 
 class Action;
 class Schedule;
 class DisplayInterface;
+class Renderer;
 class Image;
 class Font;
 
@@ -18,7 +20,7 @@ class Font;
 // may run every frame, and at most one schedule it may advance.
 class GameObject {
  public:
-  GameObject();
+  explicit GameObject(IdCounter& ids);
   virtual ~GameObject() = default;
 
   // A copy, so actions that change the list while it is run touch only the
@@ -36,13 +38,10 @@ class GameObject {
   Schedule* schedule = nullptr;
 };
 
-// The process-wide scene-object counter (starts at 0).
-extern int32_t nextGameObjectId;
-
 // Something drawn at an integer position on the logical screen.
 class DrawingObject : public GameObject {
  public:
-  explicit DrawingObject(DisplayInterface* display);
+  DrawingObject(IdCounter& ids, DisplayInterface* display);
   virtual void draw() = 0;
 
   DisplayInterface* display;
@@ -55,7 +54,7 @@ class DrawingObject : public GameObject {
 // A picture with its top-left corner at (x, y).
 class SpriteObject : public DrawingObject {
  public:
-  SpriteObject(DisplayInterface* display, Image* image);
+  SpriteObject(IdCounter& ids, DisplayInterface* display, Image* image);
   void draw() override;
   virtual Image* getImage();
   virtual void setImage(Image* image);
@@ -66,7 +65,7 @@ class SpriteObject : public DrawingObject {
 // A line of text centred on x; see scene/text.cpp.
 class TextObject : public DrawingObject {
  public:
-  TextObject(std::string text, Font* font, DisplayInterface* display);
+  TextObject(IdCounter& ids, std::string text, Font* font, DisplayInterface* display);
   void draw() override;
   // Replaces the text and measures it again.
   void setText(std::string text);
@@ -78,7 +77,7 @@ class TextObject : public DrawingObject {
 // Something placed in world units.
 class WorldObject2D : public GameObject {
  public:
-  WorldObject2D() = default;
+  explicit WorldObject2D(IdCounter& ids) : GameObject(ids) {}
   virtual Vector2D& getPosition();
   virtual void setPosition(const Vector2D& position);
 
@@ -87,18 +86,19 @@ class WorldObject2D : public GameObject {
 
 class RenderObject2D : public WorldObject2D {
  public:
-  explicit RenderObject2D(DisplayInterface* display);
+  RenderObject2D(IdCounter& ids, Renderer* display);
   virtual void draw() = 0;
 
-  DisplayInterface* display;
+  // The display that maps world positions to the screen and draws.
+  Renderer* display;
 };
 
-// A picture centred on a world position. It holds two GameObject parts; its
-// actions and schedule are always those of the first (RenderObject2D) part,
-// whichever view the caller holds.
+// A picture centred on a world position. It holds two GameObject parts, with
+// consecutive ids; its actions and schedule are always those of the first
+// (RenderObject2D) part, whichever view the caller holds.
 class SpriteRenderObject2D : public RenderObject2D, public SpriteObject {
  public:
-  SpriteRenderObject2D(DisplayInterface* display, Image* image);
+  SpriteRenderObject2D(IdCounter& ids, Renderer* display, Image* image);
 
   std::vector<Action*> getActions() override;
   void addAction(Action* action) override;

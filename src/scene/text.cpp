@@ -3,34 +3,18 @@
 #include <cstdio>
 #include <utility>
 
-#include "display/display_interface.h"
+#include "core/image.h"
+#include "core/resource_files.h"
+#include "core/store.h"
+#include "scene/display_interface.h"
 #include "scene/game_object.h"
-#include "scene/image.h"
+#include "scene/image_file.h"
 
 namespace zt {
-
-int32_t nextFontId = 0;
 
 namespace {
 
 const Glyph kEmptyGlyph{};
-
-// Codes in the font's range that have no glyph file.
-bool hasNoGlyphFile(int code) {
-  switch (code) {
-    case 42:  // *
-    case 60:  // <
-    case 62:  // >
-    case 64:  // @
-    case 92:  // backslash
-    case 94:  // ^
-    case 95:  // _
-    case 96:  // `
-      return true;
-    default:
-      return false;
-  }
-}
 
 const Glyph& glyphOf(const Font* font, unsigned char character) {
   return font ? font->glyphFor(character) : kEmptyGlyph;
@@ -38,7 +22,7 @@ const Glyph& glyphOf(const Font* font, unsigned char character) {
 
 }  // namespace
 
-Font::Font(const Color& color) : id(nextFontId++), color(color) {}
+Font::Font(IdCounter& ids, const Color& color) : id(ids.take()), color(color) {}
 
 int32_t Font::setGlyph(signed char character, Glyph* glyph) {
   if (character < 0) return -1;
@@ -51,15 +35,14 @@ const Glyph& Font::glyphFor(unsigned char character) const {
   return *glyphs[character];
 }
 
-Font* loadFont(const std::string& base) {
-  Font* font = new Font(kWhite);
-  for (int code = 32; code <= 122; ++code) {
-    if (hasNoGlyphFile(code)) continue;
-    char name[32];
-    std::snprintf(name, sizeof name, "resources/font/zorp_%03d.png", code);
-    Glyph* glyph = new Glyph();
+Font* loadFont(Store& store, RunningIds& ids, const std::string& base) {
+  Font* font = store.make<Font>(ids.fonts, kWhite);
+  for (int code = resource_files::kFirstGlyph; code <= resource_files::kLastGlyph; ++code) {
+    if (!resource_files::hasGlyphFile(code)) continue;
+    Glyph* glyph = store.make<Glyph>();
     PngInfo info;
-    if (Image* image = loadImage(base + name, &info)) {
+    const std::string file = base + resource_files::kFolder + resource_files::glyphFile(code);
+    if (Image* image = store.keep(loadImage(ids.images, file, &info))) {
       // The glyphs are drawn black; the game shows them white.
       swapColors(image, &kBlack, &kWhite, 1);
       glyph->advanceWidth = info.width;
@@ -71,8 +54,8 @@ Font* loadFont(const std::string& base) {
   return font;
 }
 
-TextObject::TextObject(std::string text, Font* font, DisplayInterface* display)
-    : DrawingObject(display), font(font) {
+TextObject::TextObject(IdCounter& ids, std::string text, Font* font, DisplayInterface* display)
+    : DrawingObject(ids, display), font(font) {
   setText(std::move(text));
 }
 
@@ -94,8 +77,8 @@ void TextObject::draw() {
   uint32_t penX = static_cast<uint32_t>(x) - width / 2;
   for (char c : text) {
     const Glyph& glyph = glyphOf(font, static_cast<unsigned char>(c));
-    const uint32_t windowWidth = display->windowWidth();
-    const uint32_t logicalWidth = display->logicalWidth();
+    const uint32_t windowWidth = display->windowWidth;
+    const uint32_t logicalWidth = display->logicalWidth;
     if (windowWidth == 0) return;
     // Glyph metrics are in window pixels; halve them (for a 2x window) to
     // place them on the logical screen.

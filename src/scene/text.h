@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <string>
 
-#include "scene/color.h"
+#include "core/color.h"
+#include "core/id_counter.h"
 
 namespace zt {
 
 class Image;
+class Store;
 
 // One character of the bitmap font. An empty glyph (all zero, no image)
 // measures 0 x 0 and draws nothing.
@@ -22,7 +24,7 @@ struct Glyph {
 
 class Font {
  public:
-  explicit Font(const Color& color);
+  Font(IdCounter& ids, const Color& color);
 
   // Stores the glyph for codes 0..127 and returns 0; -1 for any other code.
   int32_t setGlyph(signed char character, Glyph* glyph);
@@ -35,11 +37,10 @@ class Font {
   Glyph* glyphs[128] = {};
 };
 
-// The process-wide Font counter (starts at 0).
-extern int32_t nextFontId;
-
-// Builds the game's font from base + "resources/font/zorp_NNN.png" for codes
-// 32..122 except the eight without a glyph; glyphs recoloured black to white.
-Font* loadFont(const std::string& base);
+// Builds the game's font from base + "resources/font/zorp_NNN.png" for every
+// code that has a glyph file; the glyphs, drawn black, are recoloured white.
+// A glyph whose picture fails to load measures 0 x 0 and draws nothing. The
+// font, its glyphs and their pictures belong to the store.
+Font* loadFont(Store& store, RunningIds& ids, const std::string& base);
 
 }  // namespace zt

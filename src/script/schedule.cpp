@@ -4,6 +4,7 @@ namespace zt {
 
 void Schedule::insert(ScheduleEntry* entry) {
   if (!entry) return;
+  entries_.emplace_back(entry);
   const float t = entry->time;
 
   if (!first) {

@@ -12,17 +12,17 @@ namespace {
 // most one message.
 class KeyFrames : public ::testing::Test {
  protected:
-  void SetUp() override { resetKeys(); }
-
   // Runs one frame; returns whether it saw a press of the play key.
   bool frame(uint32_t key = 0, bool down = true, bool withMessage = false) {
-    settleKeysAtFrameStart();
-    const bool pressed = isPlayKeyPressed();
-    markKeysSettled();
-    if (withMessage) handleKeyMessage(key, down);
+    keys.settleAtFrameStart();
+    const bool pressed = keys.isPlayKeyPressed();
+    keys.markSettled();
+    if (withMessage) keys.handleKeyMessage(key, down);
     return pressed;
   }
   bool frameWith(uint32_t key, bool down) { return frame(key, down, true); }
+
+  KeyState keys;
 };
 
 TEST_F(KeyFrames, APressIsSeenInExactlyTheNextFrame) {
@@ -30,7 +30,7 @@ TEST_F(KeyFrames, APressIsSeenInExactlyTheNextFrame) {
   EXPECT_TRUE(frame());
   EXPECT_FALSE(frame());
   EXPECT_FALSE(frame());
-  EXPECT_EQ(currentKeys[kKeyD], 1.0f);
+  EXPECT_EQ(keys.currentKeys[kKeyD], 1.0f);
 }
 
 TEST_F(KeyFrames, AnotherKeysMessageKeepsThePressVisibleOneMoreFrame) {
@@ -38,7 +38,7 @@ TEST_F(KeyFrames, AnotherKeysMessageKeepsThePressVisibleOneMoreFrame) {
   EXPECT_TRUE(frameWith(kVkEscape, true));
   EXPECT_TRUE(frame());
   EXPECT_FALSE(frame());
-  EXPECT_TRUE(isEscapeHeld());
+  EXPECT_TRUE(keys.isEscapeHeld());
 }
 
 TEST_F(KeyFrames, RightArrowWhileDIsHeldIsANewPressAndTheOtherWayRound) {
@@ -47,7 +47,7 @@ TEST_F(KeyFrames, RightArrowWhileDIsHeldIsANewPressAndTheOtherWayRound) {
   EXPECT_FALSE(frameWith(kVkRight, true));
   EXPECT_TRUE(frame());
 
-  resetKeys();
+  keys = KeyState{};
   frameWith(kVkRight, true);
   frame();
   EXPECT_FALSE(frameWith(kVkD, true));
@@ -66,11 +66,11 @@ TEST_F(KeyFrames, AReleaseAndOtherKeysAreNoPress) {
   frame();
   frameWith(kVkD, false);
   EXPECT_FALSE(frame());
-  EXPECT_EQ(currentKeys[kKeyD], 0.0f);
+  EXPECT_EQ(keys.currentKeys[kKeyD], 0.0f);
 
   // Keys the game does not read change nothing, not even the settling.
   frameWith(0x41, true);
-  EXPECT_TRUE(keysSettled);
+  EXPECT_TRUE(keys.keysSettled);
   EXPECT_EQ(keyIndexFor(0x41), -1);
   EXPECT_FALSE(frame());
 }
@@ -79,11 +79,11 @@ TEST_F(KeyFrames, EscapeIsALevelNotAChange) {
   frameWith(kVkEscape, true);
   for (int i = 0; i < 5; ++i) {
     frame();
-    EXPECT_TRUE(isEscapeHeld());
+    EXPECT_TRUE(keys.isEscapeHeld());
   }
   frameWith(kVkEscape, false);
   frame();
-  EXPECT_FALSE(isEscapeHeld());
+  EXPECT_FALSE(keys.isEscapeHeld());
 }
 
 }  // namespace

@@ -84,35 +84,11 @@ std::vector<uint8_t> readBytes(const std::string& path) {
 }
 
 std::string resource(const std::string& name) {
-  return "resources/" + name;
+  return resource_files::kFolder + name;
 }
 
 std::string glyphPath(int code) {
-  char name[40];
-  std::snprintf(name, sizeof name, "resources/font/zorp_%03d.png", code);
-  return name;
-}
-
-const std::vector<std::string>& levelNames() {
-  static const std::vector<std::string> names = {"Occam's Razor",
-                                                 "Half & Half",
-                                                 "Tell Me That This Is A Phallic Symbol",
-                                                 "The Island Of Koridai",
-                                                 "Even The Passenger Gets In Trouble",
-                                                 "Your Five-Year-Old Self Loves This",
-                                                 "You Mad, Bro?",
-                                                 "HE TOUCHED MY BREAST!",
-                                                 "Tap, Tap, Tap Tap Tap",
-                                                 "Mr. Body Massage Machine",
-                                                 "It Needs To Be Hard For Me",
-                                                 "Veni, Vidi, PINGAS",
-                                                 "Oh God, Are You Still Playing This?",
-                                                 "This Is Just A Joke, It's A Bad Game",
-                                                 "I Regret Everything Now",
-                                                 "Quick, Out Through Here!",
-                                                 "Farewell!",
-                                                 "QQQQQQQQQQQQQQQQQQQQQQQQQQQQQQ"};
-  return names;
+  return resource(resource_files::glyphFile(code));
 }
 
 const std::vector<std::string>& gameTexts() {
@@ -131,7 +107,7 @@ const std::vector<std::string>& gameTexts() {
                                   "Testers:",
                                   "Thanks for playing!",
                                   "THE END"};
-    t.insert(t.end(), levelNames().begin(), levelNames().end());
+    t.insert(t.end(), levelNames, levelNames + kLevelCount);
     return t;
   }();
   return texts;

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "core/resource_files.h"
+#include "rules/rules.h"
+
 // Reading the generated files with the libraries themselves (libpng,
 // vorbisfile), independent of the game's own loaders.
 namespace zt::assettest {
@@ -49,6 +52,5 @@ std::string glyphPath(int code);
 
 // Every text the game writes with the font whose content is fixed.
 const std::vector<std::string>& gameTexts();
-const std::vector<std::string>& levelNames();
 
 }  // namespace zt::assettest

@@ -20,11 +20,11 @@ struct ClipRule {
 };
 
 const ClipRule kClips[] = {
-    {"painting_with_gasoline.ogg", 20.0, 60.0, true},
-    {"intention_ignited.ogg", 30.0, 90.0, true},
-    {"death.ogg", 0.05, 1.0, false},
-    {"accept.ogg", 0.02, 0.5, false},
-    {"gameover.ogg", 1.0, 3.0, false},
+    {resource_files::kTitleMusic, 20.0, 60.0, true},
+    {resource_files::kGameMusic, 30.0, 90.0, true},
+    {resource_files::kDeath, 0.05, 1.0, false},
+    {resource_files::kAccept, 0.02, 0.5, false},
+    {resource_files::kGameOverSound, 1.0, 3.0, false},
 };
 
 // Keeps test names readable instead of a byte dump of the record.
@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(All, AssetClips, ::testing::ValuesIn(kClips),
 // Music must be music: loud and quiet moments that repeat with a beat, not
 // one steady tone. The loudness of 1/32-second slices has to vary a lot.
 TEST(AssetMusic, PiecesHaveRhythm) {
-  for (const char* name : {"painting_with_gasoline.ogg", "intention_ignited.ogg"}) {
+  for (const char* name : {resource_files::kTitleMusic, resource_files::kGameMusic}) {
     const auto clip = readClip(resource(name));
     ASSERT_TRUE(clip.has_value()) << name;
     const size_t slice = 44100 / 32;

@@ -8,15 +8,10 @@
 namespace zt::assettest {
 namespace {
 
-bool skipped(int code) {
-  static const std::set<int> none = {42, 60, 62, 64, 92, 94, 95, 96};
-  return none.count(code) > 0;
-}
-
 const std::map<int, Picture>& glyphs() {
   static const std::map<int, Picture> all = [] {
     std::map<int, Picture> m;
-    for (int code = 32; code <= 122; ++code)
+    for (int code = resource_files::kFirstGlyph; code <= resource_files::kLastGlyph; ++code)
       if (auto p = readPicture(glyphPath(code))) m[code] = *p;
     return m;
   }();
@@ -25,10 +20,10 @@ const std::map<int, Picture>& glyphs() {
 
 TEST(AssetFont, ExactlyTheEightyThreeGlyphFilesExist) {
   for (int code = 0; code < 128; ++code) {
-    const bool expected = code >= 32 && code <= 122 && !skipped(code);
+    const bool expected = resource_files::hasGlyphFile(code);
     EXPECT_EQ(readPicture(glyphPath(code)).has_value(), expected) << "character code " << code;
   }
-  EXPECT_EQ(glyphs().size(), 83u);
+  EXPECT_EQ(glyphs().size(), static_cast<size_t>(resource_files::kGlyphCount));
 }
 
 TEST(AssetFont, GlyphsAreBlackInkOnClearWithOneHeightAndASpacingColumn) {

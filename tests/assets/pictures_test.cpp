@@ -38,9 +38,7 @@ std::pair<int, int> inkedRows(const Picture& p) {
 }
 
 TEST(AssetPictures, AllTenAreEightBitRgba) {
-  for (const char* name :
-       {"derivative1.png", "derivative2.png", "trollidian1.png", "trollidian2.png", "progress.png",
-        "progressbar.png", "panel.png", "title.png", "titlebg.png", "gameover.png"}) {
+  for (const char* name : resource_files::kPictures) {
     const Picture p = load(name);
     EXPECT_EQ(p.colorType, 6) << name;
     EXPECT_EQ(p.bitDepth, 8) << name;
@@ -129,7 +127,7 @@ TEST(AssetPictures, PanelsAreRecolourableAndLeaveTheLevelNameReadable) {
   const int textTop = kLevelTextY + h - h / 2;
   EXPECT_LE(textTop + h, kLowerPanelY + static_cast<int>(panel.height));
   int widest = 0;
-  for (const std::string& name : levelNames()) {
+  for (const std::string& name : levelNames) {
     int width = 0;
     for (char c : name)
       width += static_cast<int>(readPicture(glyphPath(c)).value_or(Picture{}).width);

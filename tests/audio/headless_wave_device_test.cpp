@@ -14,39 +14,34 @@
 namespace zt {
 namespace {
 
-SoundClip rampClip(uint32_t frames, int16_t start) {
+SoundClip rampClip(SpeakerInterface& speaker, uint32_t frames, int16_t start) {
   std::vector<int16_t> samples(frames * 2);
   for (size_t k = 0; k < samples.size(); ++k) samples[k] = static_cast<int16_t>(start + k % 20000);
   SoundClip clip;
-  createSoundClip(&clip, frames, 2, 44100, samples.data());
+  speaker.createSoundClip(&clip, frames, 2, 44100, samples.data());
   return clip;
 }
 
-class AudioHeadlessDevice : public ::testing::Test {
- protected:
-  void SetUp() override { resetSpeaker(); }
-  void TearDown() override { resetSpeaker(); }
-};
-
-TEST_F(AudioHeadlessDevice, RecordsAPlayedClipBehindTheQueuedBuffers) {
+TEST(AudioHeadlessDevice, RecordsAPlayedClipBehindTheQueuedBuffers) {
   HeadlessWaveDevice device;
-  ASSERT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
-  EXPECT_EQ(device.queuedBuffers(), 10u);  // the mixer's first ten, silent
+  SpeakerInterface speaker;
+  ASSERT_EQ(speaker.openSpeaker(SpeakerConfig{}, &device), 0);
+  EXPECT_EQ(device.queuedBlocks(), 10u);  // the mixer's first ten, silent
 
-  SoundClip clip = rampClip(700, 1);
-  playSound(&clip, false);
+  SoundClip clip = rampClip(speaker, 700, 1);
+  speaker.playSound(&clip, false);
   // 735 frames a frame: blocks are used 1, 1, 2, 1, ... at a time, and the
   // clip is mixed into the blocks made after the first two are returned.
   const std::vector<uint32_t> playing = {1, 1, 0, 0};
   for (uint32_t expected : playing) {
     device.advance(1.0 / 60);
-    EXPECT_EQ(playingSoundCount(), expected);
-    EXPECT_EQ(device.queuedBuffers(), 10u);
+    EXPECT_EQ(speaker.playingSoundCount(), expected);
+    EXPECT_EQ(device.queuedBlocks(), 10u);
   }
   for (int frame = 0; frame < 20; ++frame) device.advance(1.0 / 60);
 
   const std::vector<int16_t>& recording = device.recording();
-  ASSERT_EQ(recording.size(), device.buffersConsumed() * kBlockSamples);
+  ASSERT_EQ(recording.size(), device.blocksPlayed() * kBlockSamples);
   ASSERT_GE(recording.size(), 13u * kBlockSamples);
   const size_t start = 10 * kBlockSamples;
   for (size_t i = 0; i < recording.size(); ++i) {
@@ -55,52 +50,70 @@ TEST_F(AudioHeadlessDevice, RecordsAPlayedClipBehindTheQueuedBuffers) {
   }
 }
 
-// The same device behind a slow mixer: each block takes a millisecond.
+// The same device behind a slow mixer: handing a block over takes a
+// millisecond, and the mixer is busy for another after the block is queued.
 class SlowlyFedDevice : public HeadlessWaveDevice {
  public:
-  void write(WaveBuffer& buffer) override {
+  void submit(const uint8_t* block, uint32_t bytes) override {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    HeadlessWaveDevice::write(buffer);
+    HeadlessWaveDevice::submit(block, bytes);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 };
 
-TEST_F(AudioHeadlessDevice, WaitsForASlowMixerAtTheStartAndAfterEachFrame) {
+TEST(AudioHeadlessDevice, WaitsForASlowMixerAtTheStartAndAfterEachFrame) {
   SlowlyFedDevice device;
-  ASSERT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
-  EXPECT_EQ(device.queuedBuffers(), 10u);
-  SoundClip clip = rampClip(600, 1);
-  playSound(&clip, false);
+  SpeakerInterface speaker;
+  ASSERT_EQ(speaker.openSpeaker(SpeakerConfig{}, &device), 0);
+  EXPECT_EQ(device.queuedBlocks(), 10u);
+  SoundClip clip = rampClip(speaker, 600, 1);
+  SoundClip later = rampClip(speaker, 3000, 1);
+  speaker.playSound(&clip, false);
+  speaker.playSound(&later, false);
+  device.advance(1.0 / 60);  // one block: both are mixed into it
+  EXPECT_EQ(device.queuedBlocks(), 10u);
+  EXPECT_EQ(speaker.playingSoundCount(), 2u);
+  // The stop is carried out by the pass that mixes the next block, and the
+  // ended clip goes in the pass after its last samples: each is gone by the
+  // time the block of its pass has reached the device.
+  speaker.stopSound(&later);
+  device.advance(1.0 / 60);
+  EXPECT_EQ(device.queuedBlocks(), 10u);
+  EXPECT_EQ(speaker.playingSoundCount(), 1u);
   device.advance(0.1);  // 8 blocks
-  EXPECT_EQ(device.queuedBuffers(), 10u);
-  EXPECT_EQ(playingSoundCount(), 0u);  // mixed in two blocks, removed in the third
+  EXPECT_EQ(device.queuedBlocks(), 10u);
+  EXPECT_EQ(speaker.playingSoundCount(), 0u);
   device.advance(0.2);
   const auto& recording = device.recording();
-  ASSERT_GE(recording.size(), 12u * kBlockSamples);
+  ASSERT_GE(recording.size(), 13u * kBlockSamples);
   EXPECT_EQ(recording[10 * kBlockSamples - 1], 0);
-  EXPECT_EQ(recording[10 * kBlockSamples], clip.samples[0]);
+  EXPECT_EQ(recording[10 * kBlockSamples], 2 * clip.samples[0]);
+  EXPECT_EQ(recording[11 * kBlockSamples], 2 * clip.samples[kBlockSamples]);
+  EXPECT_EQ(recording[11 * kBlockSamples + 176], later.samples[kBlockSamples + 176]);
+  EXPECT_EQ(recording[12 * kBlockSamples], 0);  // the stopped one too
 }
 
 // Plays a fixed course of sounds over uneven frames; returns the recording.
 std::vector<int16_t> playCourse(std::vector<uint32_t>& counts) {
-  resetSpeaker();
   HeadlessWaveDevice device;
-  EXPECT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
-  SoundClip music = rampClip(3000, -5000);
-  SoundClip effect = rampClip(900, 100);
+  SpeakerInterface speaker;
+  EXPECT_EQ(speaker.openSpeaker(SpeakerConfig{}, &device), 0);
+  SoundClip music = rampClip(speaker, 3000, -5000);
+  SoundClip effect = rampClip(speaker, 900, 100);
   for (int frame = 0; frame < 240; ++frame) {
-    if (frame == 3) playSound(&music, true);
-    if (frame == 40 || frame == 41 || frame == 150) playSound(&effect, false);
-    if (frame == 100) stopSound(&music);
-    if (frame == 120) playSound(&music, true);
-    counts.push_back(playingSoundCount());
+    if (frame == 3) speaker.playSound(&music, true);
+    if (frame == 40 || frame == 41 || frame == 150) speaker.playSound(&effect, false);
+    if (frame == 100) speaker.stopSound(&music);
+    if (frame == 120) speaker.playSound(&music, true);
+    counts.push_back(speaker.playingSoundCount());
     // A long frame now and then needs more than the ten queued buffers.
     device.advance(frame % 50 == 49 ? 0.3 : (frame % 7 == 0 ? 0.001 : 1.0 / 60));
   }
-  stopMixer();
+  speaker.closeSpeaker();
   return device.recording();
 }
 
-TEST_F(AudioHeadlessDevice, SameCourseGivesTheSameBytes) {
+TEST(AudioHeadlessDevice, SameCourseGivesTheSameBytes) {
   std::vector<uint32_t> firstCounts, secondCounts;
   const auto first = playCourse(firstCounts);
   const auto second = playCourse(secondCounts);
@@ -110,49 +123,59 @@ TEST_F(AudioHeadlessDevice, SameCourseGivesTheSameBytes) {
   EXPECT_TRUE(std::any_of(first.begin(), first.end(), [](int16_t s) { return s != 0; }));
 }
 
-TEST_F(AudioHeadlessDevice, ConsumesExactlyTheBlocksTheTimeCovers) {
+TEST(AudioHeadlessDevice, ConsumesExactlyTheBlocksTheTimeCovers) {
   HeadlessWaveDevice device(false, false);  // a long run, not recorded
-  ASSERT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
+  SpeakerInterface speaker;
+  ASSERT_EQ(speaker.openSpeaker(SpeakerConfig{}, &device), 0);
   // 512 frames of 1/60 s are 376320 sample frames: exactly 735 blocks.
   for (int frame = 0; frame < 512; ++frame) device.advance(1.0 / 60);
-  EXPECT_EQ(device.buffersConsumed(), 735u);
+  EXPECT_EQ(device.blocksPlayed(), 735u);
   for (int frame = 0; frame < 5488; ++frame) device.advance(1.0 / 60);
-  EXPECT_EQ(device.buffersConsumed(), 6000u * 735u / 512u);
+  EXPECT_EQ(device.blocksPlayed(), 6000u * 735u / 512u);
   // A frame longer than all ten queued buffers still gets all it covers.
   device.advance(1.0);
-  EXPECT_EQ(device.buffersConsumed(), (6000u * 735u + 44100u) / 512u);
+  EXPECT_EQ(device.blocksPlayed(), (6000u * 735u + 44100u) / 512u);
   EXPECT_TRUE(device.recording().empty());
 }
 
-TEST_F(AudioHeadlessDevice, RunsSilentWithoutAMixer) {
+TEST(AudioHeadlessDevice, RunsSilentWithoutAMixer) {
   // No sound device: nothing queued, nothing waited for.
-  HeadlessWaveDevice failing(true);
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(openSpeaker(SpeakerConfig{}, &failing), -1);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "Speaker Interface error: cannot open specified wave device.\n");
-  SoundClip clip = rampClip(100, 1);
-  playSound(&clip, false);
-  for (int frame = 0; frame < 10; ++frame) failing.advance(1.0 / 60);
-  EXPECT_TRUE(failing.recording().empty());
-  EXPECT_EQ(playingSoundCount(), 1u);  // nothing ever mixes it
-  resetSpeaker();
+  {
+    HeadlessWaveDevice failing(true);
+    SpeakerInterface speaker;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(speaker.openSpeaker(SpeakerConfig{}, &failing), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Speaker Interface error: cannot open specified wave device.\n");
+    SoundClip clip = rampClip(speaker, 100, 1);
+    speaker.playSound(&clip, false);
+    for (int frame = 0; frame < 10; ++frame) failing.advance(1.0 / 60);
+    EXPECT_TRUE(failing.recording().empty());
+    EXPECT_EQ(speaker.playingSoundCount(), 1u);  // nothing ever mixes it
+  }
 
-  // A stopped mixer: what it queued still plays out, then the device runs dry.
+  // A closed speaker: the device dropped what was queued and plays on in
+  // silence, without waiting for a mixer that is gone.
   HeadlessWaveDevice device;
-  ASSERT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
-  stopMixer();
+  SpeakerInterface speaker;
+  ASSERT_EQ(speaker.openSpeaker(SpeakerConfig{}, &device), 0);
+  device.advance(1.0 / 60);
+  EXPECT_EQ(device.blocksPlayed(), 1u);
+  speaker.closeSpeaker();
+  EXPECT_EQ(device.queuedBlocks(), 0u);
   for (int frame = 0; frame < 100; ++frame) device.advance(1.0 / 60);
-  EXPECT_EQ(device.buffersConsumed(), 10u);
+  EXPECT_EQ(device.blocksPlayed(), 1u);
+  EXPECT_EQ(device.recording().size(), static_cast<size_t>(kBlockSamples));
 }
 
-TEST_F(AudioHeadlessDevice, WritesTheRecordingAsWav) {
+TEST(AudioHeadlessDevice, WritesTheRecordingAsWav) {
   HeadlessWaveDevice device;
-  ASSERT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
-  SoundClip clip = rampClip(2000, -300);
-  playSound(&clip, false);
+  SpeakerInterface speaker;
+  ASSERT_EQ(speaker.openSpeaker(SpeakerConfig{}, &device), 0);
+  SoundClip clip = rampClip(speaker, 2000, -300);
+  speaker.playSound(&clip, false);
   for (int frame = 0; frame < 30; ++frame) device.advance(1.0 / 60);
-  stopMixer();
+  speaker.closeSpeaker();
 
   test::TempDir dir;
   ASSERT_TRUE(device.writeWav(dir.file("out.wav")));

@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <random>
+#include <sstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -16,81 +23,100 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-// Plays each written buffer for one period on its own thread, as a sound
-// card's driver would, reading the samples before reporting it done.
+// Plays each submitted block for one period on its own thread, as a sound
+// card's driver would, reading the samples before reporting it done. With
+// returnsBuffers false it keeps every block and never reports one.
 class ClockedDevice : public WaveDevice {
  public:
   explicit ClockedDevice(std::chrono::microseconds period, bool returnsBuffers = true)
       : period_(period), returnsBuffers_(returnsBuffers) {}
-  ~ClockedDevice() override { stop(); }
+  ~ClockedDevice() override { close(); }
 
-  bool open(const WaveFormat&, DoneCallback done, void* user) override {
-    done_ = done;
-    user_ = user;
+  bool open(const WaveFormat&, DoneCallback done) override {
+    done_ = std::move(done);
     thread_ = std::thread([this] { run(); });
     return true;
   }
-  void prepare(WaveBuffer& buffer) override { buffer.flags |= WaveBuffer::kPrepared; }
-  void unprepare(WaveBuffer& buffer) override { buffer.flags &= ~WaveBuffer::kPrepared; }
-  void write(WaveBuffer& buffer) override {
+  void submit(const uint8_t* block, uint32_t bytes) override {
     std::lock_guard<std::mutex> lock(lock_);
-    queue_.push_back(&buffer);
-    order_.push_back(static_cast<int>(&buffer - waveHeaders.data()));
+    queue_.push_back({block, bytes});
+    order_.push_back(block);
+  }
+  void close() override {
+    stopping_ = true;
+    if (thread_.joinable()) {
+      thread_.join();
+      ++closed_;
+    }
+    std::lock_guard<std::mutex> lock(lock_);
+    queue_.clear();
   }
 
-  void stop() {
-    stopping_ = true;
-    if (thread_.joinable()) thread_.join();
-  }
   size_t written() {
     std::lock_guard<std::mutex> lock(lock_);
     return order_.size();
   }
-  std::vector<int> order() {
+  std::vector<const uint8_t*> order() {
     std::lock_guard<std::mutex> lock(lock_);
     return order_;
   }
   int64_t played() const { return played_; }
+  int closed() const { return closed_; }
 
  private:
+  struct Block {
+    const uint8_t* data;
+    uint32_t bytes;
+  };
+
   void run() {
     while (!stopping_) {
       std::this_thread::sleep_for(period_);
       if (!returnsBuffers_) continue;
-      WaveBuffer* buffer = nullptr;
+      Block block{};
       {
         std::lock_guard<std::mutex> lock(lock_);
         if (queue_.empty()) continue;
-        buffer = queue_.front();
+        block = queue_.front();
         queue_.pop_front();
       }
-      // Reading the buffer before handing it back is what a device does; a
+      // Reading the block before handing it back is what a device does; a
       // mixer that refilled it early would race with this read.
       int64_t sum = 0;
-      for (uint32_t i = 0; i < buffer->length; ++i) sum += buffer->data[i];
+      for (uint32_t i = 0; i < block.bytes; ++i) sum += block.data[i];
       checksum_ += sum;
       ++played_;
-      done_(user_);
+      done_();
     }
   }
 
   std::chrono::microseconds period_;
   bool returnsBuffers_;
-  DoneCallback done_ = nullptr;
-  void* user_ = nullptr;
+  DoneCallback done_;
   std::mutex lock_;
-  std::deque<WaveBuffer*> queue_;
-  std::vector<int> order_;
+  std::deque<Block> queue_;
+  std::vector<const uint8_t*> order_;
   std::atomic<bool> stopping_{false};
   std::atomic<int64_t> played_{0};
+  std::atomic<int> closed_{0};
   int64_t checksum_ = 0;
   std::thread thread_;
 };
 
-SoundClip toneClip(uint32_t frames, int16_t value) {
+// Takes blocks and never reports one done, like a device that has stopped.
+class StalledDevice : public WaveDevice {
+ public:
+  bool open(const WaveFormat&, DoneCallback) override { return true; }
+  void submit(const uint8_t*, uint32_t) override { ++submitted; }
+  void close() override { ++closed; }
+  std::atomic<int> submitted{0};
+  std::atomic<int> closed{0};
+};
+
+SoundClip toneClip(SpeakerInterface& speaker, uint32_t frames, int16_t value) {
   std::vector<int16_t> samples(frames * 2, value);
   SoundClip clip;
-  createSoundClip(&clip, frames, 2, 44100, samples.data());
+  speaker.createSoundClip(&clip, frames, 2, 44100, samples.data());
   return clip;
 }
 
@@ -104,20 +130,63 @@ bool waitFor(Predicate done, std::chrono::milliseconds limit) {
   return true;
 }
 
-class AudioMixerThread : public ::testing::Test {
- protected:
-  void SetUp() override { resetSpeaker(); }
-  void TearDown() override { resetSpeaker(); }
-};
+// Runs step on a thread of its own and returns how long it took. A step
+// still running after the limit is a stuck join: nothing can clean that up,
+// so the process ends with a message rather than hanging the whole run.
+Clock::duration timeBounded(const char* what, const std::function<void()>& step,
+                            std::chrono::seconds limit = 5s) {
+  std::atomic<bool> finished{false};
+  const auto start = Clock::now();
+  std::thread runner([&] {
+    step();
+    finished = true;
+  });
+  if (!waitFor([&] { return finished.load(); }, limit)) {
+    std::fprintf(stderr, "%s did not return within %lld s\n", what,
+                 static_cast<long long>(limit.count()));
+    std::_Exit(1);
+  }
+  runner.join();
+  return Clock::now() - start;
+}
 
-TEST_F(AudioMixerThread, MainThreadPlaysAndStopsWhileTheMixerRuns) {
+// The threads of this process with the given name (Linux: /proc).
+std::vector<std::string> threadsNamed(const std::string& name) {
+  std::vector<std::string> ids;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::ifstream comm(task.path() / "comm");
+    std::string line;
+    if (std::getline(comm, line) && line == name) ids.push_back(task.path().filename().string());
+  }
+  return ids;
+}
+
+// User plus system CPU time of one thread of this process, in clock ticks.
+long cpuTicks(const std::string& tid) {
+  std::ifstream in("/proc/self/task/" + tid + "/stat");
+  std::string stat((std::istreambuf_iterator<char>(in)), {});
+  // The name may hold spaces; the fields after it do not. utime and stime
+  // are the 12th and 13th fields after the name.
+  std::istringstream fields(stat.substr(stat.rfind(')') + 1));
+  std::string field;
+  long ticks = 0;
+  for (int i = 1; i <= 13 && fields >> field; ++i) {
+    if (i >= 12) ticks += std::stol(field);
+  }
+  return ticks;
+}
+
+TEST(AudioMixerThread, MainThreadPlaysAndStopsWhileTheMixerRuns) {
   ClockedDevice device(500us);
-  ASSERT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
+  SpeakerInterface speaker;
+  ASSERT_EQ(speaker.openSpeaker(SpeakerConfig{}, &device), 0);
+  std::vector<const uint8_t*> buffers;
+  for (int32_t i = 0; i < kWaveBufferCount; ++i) buffers.push_back(speaker.waveBuffer(i));
   std::vector<SoundClip> clips;
-  clips.push_back(toneClip(0, 0));
-  clips.push_back(toneClip(300, 1000));
-  clips.push_back(toneClip(700, -1000));
-  clips.push_back(toneClip(5000, 2000));
+  clips.push_back(toneClip(speaker, 0, 0));
+  clips.push_back(toneClip(speaker, 300, 1000));
+  clips.push_back(toneClip(speaker, 700, -1000));
+  clips.push_back(toneClip(speaker, 5000, 2000));
 
   std::mt19937 random(7);
   const auto end = Clock::now() + 3s;
@@ -127,102 +196,114 @@ TEST_F(AudioMixerThread, MainThreadPlaysAndStopsWhileTheMixerRuns) {
     switch (random() % 4) {
       case 0:
       case 1:
-        playSound(&clip, random() % 2 == 0);
+        speaker.playSound(&clip, random() % 2 == 0);
         break;
       case 2:
-        stopSound(&clip);
+        speaker.stopSound(&clip);
         break;
       default:
         // Looping sounds only go when stopped; keep the list short.
-        if (playingSoundCount() > 40) {
-          for (SoundClip& c : clips) stopSound(&c);
+        if (speaker.playingSoundCount() > 40) {
+          for (SoundClip& c : clips) speaker.stopSound(&c);
         }
     }
     ++operations;
     std::this_thread::sleep_for(50us);
   }
-  for (SoundClip& clip : clips) stopSound(&clip);
-  EXPECT_TRUE(waitFor([] { return playingSoundCount() == 0; }, 2s));
-  stopMixer();
-  device.stop();
+  for (SoundClip& clip : clips) speaker.stopSound(&clip);
+  EXPECT_TRUE(waitFor([&] { return speaker.playingSoundCount() == 0; }, 2s));
+  speaker.closeSpeaker();
+  EXPECT_EQ(device.closed(), 1);
 
   EXPECT_GT(operations, 1000);
   EXPECT_GT(device.played(), 100);
   // Buffers go out in their fixed rotation, whatever the main thread did.
-  const std::vector<int> order = device.order();
-  for (size_t i = 0; i < order.size(); ++i) ASSERT_EQ(order[i], static_cast<int>(i % 10));
+  const std::vector<const uint8_t*> order = device.order();
+  for (size_t i = 0; i < order.size(); ++i) {
+    ASSERT_EQ(order[i], buffers[i % 10]) << "block " << i;
+  }
 }
 
-TEST_F(AudioMixerThread, StopMixerJoinsFromEveryState) {
-  // Never started: nothing to wait for, twice over.
-  stopMixer();
-  stopMixer();
-  resetSpeaker();
-
-  // Every buffer at a device that never gives one back: the mixer spins.
+TEST(AudioMixerThread, EveryWayOutJoinsTheMixerPromptly) {
+  // Never opened: nothing to wait for, twice over.
   {
-    ClockedDevice device(1ms, false);
-    ASSERT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
-    EXPECT_TRUE(waitFor([] { return freeBufferCount.load() == 0; }, 2s));
-    const auto start = Clock::now();
-    stopMixer();
-    EXPECT_LT(Clock::now() - start, 1s);
-    device.stop();
-    EXPECT_EQ(device.written(), 10u);
-    resetSpeaker();
+    SpeakerInterface speaker;
+    speaker.closeSpeaker();
+    speaker.closeSpeaker();
   }
 
-  // Mixing, with sounds playing.
+  // A device that stopped reporting blocks done, left by closeSpeaker and by
+  // the destructor: the mixer is asleep, and must be woken to end.
+  for (bool byDestructor : {false, true}) {
+    SCOPED_TRACE(byDestructor ? "destructor" : "closeSpeaker");
+    StalledDevice device;
+    auto speaker = std::make_unique<SpeakerInterface>();
+    ASSERT_EQ(speaker->openSpeaker(SpeakerConfig{}, &device), 0);
+    // openSpeaker returns with the first ten blocks at the device.
+    EXPECT_EQ(device.submitted.load(), 10);
+    EXPECT_EQ(speaker->inspect().freeBufferCount, 0);
+    ASSERT_EQ(threadsNamed("mixer").size(), 1u);
+    std::this_thread::sleep_for(20ms);
+    const auto took = timeBounded("leaving a stalled mixer", [&] {
+      if (byDestructor) {
+        speaker.reset();
+      } else {
+        speaker->closeSpeaker();
+      }
+    });
+    EXPECT_LT(took, 500ms);
+    EXPECT_TRUE(threadsNamed("mixer").empty());  // joined, not left behind
+    EXPECT_EQ(device.closed.load(), 1);
+    EXPECT_EQ(device.submitted.load(), 10);
+  }
+
+  // Mixing, with sounds playing, left by closeSpeaker and then by the
+  // destructor (which finds nothing left to do).
   {
     ClockedDevice device(200us);
-    SoundClip music = toneClip(3000, 500);
-    playSound(&music, true);
-    ASSERT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
+    SpeakerInterface speaker;
+    SoundClip music = toneClip(speaker, 3000, 500);
+    speaker.playSound(&music, true);
+    ASSERT_EQ(speaker.openSpeaker(SpeakerConfig{}, &device), 0);
     EXPECT_TRUE(waitFor([&] { return device.written() > 30; }, 2s));
-    stopMixer();
+    EXPECT_LT(timeBounded("closing a running mixer", [&] { speaker.closeSpeaker(); }), 500ms);
     const size_t written = device.written();
     std::this_thread::sleep_for(20ms);
     EXPECT_EQ(device.written(), written);  // nothing after the join
-    stopMixer();
-    device.stop();
-    resetSpeaker();
+    EXPECT_EQ(device.closed(), 1);
+    speaker.closeSpeaker();
+    EXPECT_EQ(device.closed(), 1);
   }
 
-  // Stopped straight after the start, and opened again afterwards.
+  // Destroyed straight after the start while blocks come back.
   {
     ClockedDevice device(1ms);
-    ASSERT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
-    stopMixer();
-    device.stop();
-    resetSpeaker();
-    ClockedDevice again(1ms);
-    ASSERT_EQ(openSpeaker(SpeakerConfig{}, &again), 0);
-    EXPECT_TRUE(waitFor([&] { return again.written() >= 10; }, 2s));
-    EXPECT_EQ(openSpeaker(SpeakerConfig{}, &again), -1);  // one mixer at a time
-    stopMixer();
-    again.stop();
+    {
+      SpeakerInterface speaker;
+      ASSERT_EQ(speaker.openSpeaker(SpeakerConfig{}, &device), 0);
+      testing::internal::CaptureStderr();
+      EXPECT_EQ(speaker.openSpeaker(SpeakerConfig{}, &device), -1);  // one mixer at a time
+      testing::internal::GetCapturedStderr();
+    }
+    EXPECT_EQ(device.closed(), 1);
+    EXPECT_TRUE(threadsNamed("mixer").empty());
   }
 }
 
-// Holds all ten buffers and never gives one back: the mixer only spins.
-class HoardingDevice : public WaveDevice {
- public:
-  bool open(const WaveFormat&, DoneCallback, void*) override { return true; }
-  void prepare(WaveBuffer&) override {}
-  void write(WaveBuffer&) override {}
-  void unprepare(WaveBuffer&) override {}
-};
-
-TEST(AudioMixerExit, ProcessEndingWithTheMixerRunningStillExitsCleanly) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(
-      {
-        static HoardingDevice device;
-        openSpeaker(SpeakerConfig{}, &device);
-        std::this_thread::sleep_for(20ms);
-        std::exit(3);  // no stopMixer: a running std::thread would abort here
-      },
-      ::testing::ExitedWithCode(3), "");
+TEST(AudioMixerThread, SleepsWhileNoBufferIsFree) {
+  StalledDevice device;
+  SpeakerInterface speaker;
+  ASSERT_EQ(speaker.openSpeaker(SpeakerConfig{}, &device), 0);
+  const std::vector<std::string> mixer = threadsNamed("mixer");
+  ASSERT_EQ(mixer.size(), 1u);
+  // All ten blocks are out and none comes back: a mixer that polls for a
+  // free buffer burns a core here, one that waits uses nothing. A tick or
+  // two allows for the last pass and the scheduler's accounting.
+  const long before = cpuTicks(mixer[0]);
+  std::this_thread::sleep_for(300ms);
+  const long used = cpuTicks(mixer[0]) - before;
+  EXPECT_LE(used, 2) << "clock ticks of CPU in 300 ms (" << sysconf(_SC_CLK_TCK) << " a second)";
+  EXPECT_EQ(device.submitted.load(), 10);
 }
 
 }  // namespace

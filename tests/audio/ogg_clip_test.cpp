@@ -163,12 +163,12 @@ TEST_F(AudioOggClip, AbsurdLengthIsRefusedAndBecomesAnEmptyClip) {
   // Just past the byte limit, though the frame count fits in 32 bits.
   const int64_t frames = static_cast<int64_t>(kMaxClipBytes / 4) + 1;
   ASSERT_TRUE(test::setLastGranule(file("stereo.ogg"), file("big.ogg"), frames));
+  SpeakerInterface speaker;
   testing::internal::CaptureStderr();
-  const auto clips = loadSoundClips({file("big.ogg")});
+  const auto clips = loadSoundClips(speaker, {file("big.ogg")});
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: Ogg Vorbis file too long\n");
   ASSERT_EQ(clips.size(), 1u);
   EXPECT_EQ(clips[0]->frameCount, 0u);
-  delete clips[0];
 }
 
 TEST(AudioOggReadLoop, ReadErrorsAreReportedAndBounded) {
@@ -215,17 +215,19 @@ TEST_F(AudioOggClip, LoadSoundClipsKeepsOrderAndMakesEveryClipPlayable) {
   const std::string expectedErrors =
       "Error: bad Ogg Vorbis file\nWarning: " + file("low_rate.ogg") +
       " is at 22050 Hz and plays at 44100 Hz\n";
-  std::vector<std::vector<SoundClip*>> runs;
+  std::vector<std::vector<std::unique_ptr<SoundClip>>> runs;
   for (unsigned workers : {1u, 3u}) {
     SCOPED_TRACE(workers);
+    SpeakerInterface speaker;
     testing::internal::CaptureStderr();
-    runs.push_back(loadSoundClips(paths, workers));
+    runs.push_back(loadSoundClips(speaker, paths, workers));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), expectedErrors);
   }
   for (const auto& clips : runs) {
     ASSERT_EQ(clips.size(), paths.size());
-    for (size_t i = 1; i < clips.size(); ++i) EXPECT_EQ(clips[i]->id, clips[0]->id + int32_t(i));
-    for (const SoundClip* clip : clips) EXPECT_EQ(clip->channelCount, 2);
+    // Numbered by the speaker in the order of the files.
+    for (size_t i = 0; i < clips.size(); ++i) EXPECT_EQ(clips[i]->id, int32_t(i));
+    for (const auto& clip : clips) EXPECT_EQ(clip->channelCount, 2);
     EXPECT_EQ(clips[1]->frameCount, 0u);
     EXPECT_EQ(clips[3]->sampleRate, 22050);
 
@@ -254,8 +256,6 @@ TEST_F(AudioOggClip, LoadSoundClipsKeepsOrderAndMakesEveryClipPlayable) {
                            runs[0][i]->samples.get() + runs[0][i]->frameCount * 2,
                            runs[1][i]->samples.get()));
   }
-  for (const auto& clips : runs)
-    for (SoundClip* clip : clips) delete clip;
 }
 
 }  // namespace

@@ -18,20 +18,21 @@ namespace {
 using namespace std::chrono_literals;
 
 std::atomic<int> doneCount{0};
-void countDone(void*) {
+void countDone() {
   ++doneCount;
 }
 
-struct Buffers {
-  explicit Buffers(int count) : bytes(count, std::vector<uint8_t>(kBlockBytes)), headers(count) {
+// Blocks of telling bytes, none of them zero.
+struct Blocks {
+  explicit Blocks(int count) : bytes(count, std::vector<uint8_t>(kBlockBytes)) {
     for (int b = 0; b < count; ++b) {
       for (int i = 0; i < kBlockBytes; ++i) bytes[b][i] = static_cast<uint8_t>(b * 31 + i % 7 + 1);
-      headers[b].data = bytes[b].data();
-      headers[b].length = kBlockBytes;
     }
   }
+  void submitTo(WaveDevice& device) {
+    for (const auto& block : bytes) device.submit(block.data(), kBlockBytes);
+  }
   std::vector<std::vector<uint8_t>> bytes;
-  std::vector<WaveBuffer> headers;
 };
 
 bool waitForDone(int count) {
@@ -50,18 +51,13 @@ TEST(AudioSdlDevice, DummyDriverReturnsEveryBuffer) {
   useDriver("dummy");
   doneCount = 0;
   SdlWaveDevice device;
-  ASSERT_TRUE(device.open(WaveFormat{}, countDone, nullptr));
-  Buffers buffers(6);
-  for (WaveBuffer& header : buffers.headers) {
-    device.prepare(header);
-    EXPECT_TRUE(header.flags & WaveBuffer::kPrepared);
-    device.write(header);
-  }
+  ASSERT_TRUE(device.open(WaveFormat{}, countDone));
+  EXPECT_FALSE(device.open(WaveFormat{}, countDone));  // already open
+  Blocks blocks(6);
+  blocks.submitTo(device);
   EXPECT_TRUE(waitForDone(6));
   std::this_thread::sleep_for(50ms);
   EXPECT_EQ(doneCount.load(), 6);  // silence after, never a buffer twice
-  device.unprepare(buffers.headers[0]);
-  EXPECT_FALSE(buffers.headers[0].flags & WaveBuffer::kPrepared);
   device.close();
 }
 
@@ -70,9 +66,9 @@ TEST(AudioSdlDevice, DiskDriverPlaysBuffersInTheOrderWritten) {
   useDriver("disk", dir.file("out.raw"));
   doneCount = 0;
   SdlWaveDevice device;
-  ASSERT_TRUE(device.open(WaveFormat{}, countDone, nullptr));
-  Buffers buffers(4);
-  for (WaveBuffer& header : buffers.headers) device.write(header);
+  ASSERT_TRUE(device.open(WaveFormat{}, countDone));
+  Blocks blocks(4);
+  blocks.submitTo(device);
   EXPECT_TRUE(waitForDone(4));
   // Whatever silence came before the first write, then the four in order
   // (the driver writes each callback's output to the file after it).
@@ -89,9 +85,9 @@ TEST(AudioSdlDevice, DiskDriverPlaysBuffersInTheOrderWritten) {
   ASSERT_EQ(start % kBlockBytes, 0u);
   ASSERT_GE(out.size(), start + 4 * kBlockBytes);
   for (int b = 0; b < 4; ++b) {
-    EXPECT_TRUE(std::equal(buffers.bytes[b].begin(), buffers.bytes[b].end(),
+    EXPECT_TRUE(std::equal(blocks.bytes[b].begin(), blocks.bytes[b].end(),
                            out.begin() + static_cast<long>(start + b * kBlockBytes)))
-        << "buffer " << b;
+        << "block " << b;
   }
   EXPECT_TRUE(std::all_of(out.begin() + static_cast<long>(start + 4 * kBlockBytes), out.end(),
                           [](uint8_t v) { return v == 0; }));
@@ -102,33 +98,46 @@ TEST(AudioSdlDevice, CallbacksOfAnyLengthSplitBuffersInOrder) {
   // Opened and closed again: no audio thread, the callback's work alone.
   useDriver("dummy");
   SdlWaveDevice device;
-  ASSERT_TRUE(device.open(WaveFormat{}, countDone, nullptr));
+  ASSERT_TRUE(device.open(WaveFormat{}, countDone));
   device.close();
-  Buffers buffers(3);
-  for (WaveBuffer& header : buffers.headers) device.write(header);
+  Blocks blocks(3);
+  blocks.submitTo(device);
 
   std::vector<uint8_t> stream(3000, 0xee);
   device.fill(stream.data(), 3000);
-  EXPECT_TRUE(std::equal(buffers.bytes[0].begin(), buffers.bytes[0].end(), stream.begin()));
-  EXPECT_TRUE(std::equal(stream.begin() + 2048, stream.end(), buffers.bytes[1].begin()));
+  EXPECT_TRUE(std::equal(blocks.bytes[0].begin(), blocks.bytes[0].end(), stream.begin()));
+  EXPECT_TRUE(std::equal(stream.begin() + 2048, stream.end(), blocks.bytes[1].begin()));
   EXPECT_EQ(doneCount.load(), 1);
 
   std::vector<uint8_t> rest(5000, 0xee);
   device.fill(rest.data(), 5000);
-  EXPECT_TRUE(std::equal(rest.begin(), rest.begin() + 1096, buffers.bytes[1].begin() + 952));
-  EXPECT_TRUE(std::equal(rest.begin() + 1096, rest.begin() + 3144, buffers.bytes[2].begin()));
+  EXPECT_TRUE(std::equal(rest.begin(), rest.begin() + 1096, blocks.bytes[1].begin() + 952));
+  EXPECT_TRUE(std::equal(rest.begin() + 1096, rest.begin() + 3144, blocks.bytes[2].begin()));
   EXPECT_TRUE(std::all_of(rest.begin() + 3144, rest.end(), [](uint8_t v) { return v == 0; }));
   EXPECT_EQ(doneCount.load(), 3);
+
+  // Closing drops what is still queued, half-played or not, unreported.
+  blocks.submitTo(device);
+  device.fill(stream.data(), 1000);
+  device.close();
+  device.fill(rest.data(), 5000);
+  EXPECT_TRUE(std::all_of(rest.begin(), rest.end(), [](uint8_t v) { return v == 0; }));
+  EXPECT_EQ(doneCount.load(), 3);
+  // What comes next plays from its first byte.
+  device.submit(blocks.bytes[2].data(), kBlockBytes);
+  device.fill(stream.data(), kBlockBytes);
+  EXPECT_TRUE(std::equal(blocks.bytes[2].begin(), blocks.bytes[2].end(), stream.begin()));
+  EXPECT_EQ(doneCount.load(), 4);
 }
 
 TEST(AudioSdlDevice, MixerOutputReachesTheDiskDriver) {
-  resetSpeaker();
   test::TempDir dir;
   useDriver("disk", dir.file("mixed.raw"));
   std::vector<int16_t> samples(1500 * 2);
   for (size_t k = 0; k < samples.size(); ++k) samples[k] = static_cast<int16_t>(k + 1);
   SoundClip clip;
-  createSoundClip(&clip, 1500, 2, 44100, samples.data());
+  SpeakerInterface speaker;
+  speaker.createSoundClip(&clip, 1500, 2, 44100, samples.data());
   // Where the clip starts in what the driver wrote, once all of it is there.
   auto clipStart = [&](std::vector<uint8_t>& out) {
     out = test::readBytes(dir.file("mixed.raw"));
@@ -140,17 +149,14 @@ TEST(AudioSdlDevice, MixerOutputReachesTheDiskDriver) {
   size_t start = 0;
   {
     SdlWaveDevice device;
-    ASSERT_EQ(openSpeaker(SpeakerConfig{}, &device), 0);
-    // Once the mixer has queued its first ten blocks.
-    for (int i = 0; i < 1000 && freeBufferCount.load() > 0; ++i) std::this_thread::sleep_for(1ms);
-    playSound(&clip, false);
+    // openSpeaker returns once the mixer has queued its first ten blocks.
+    ASSERT_EQ(speaker.openSpeaker(SpeakerConfig{}, &device), 0);
+    speaker.playSound(&clip, false);
     for (int i = 0; i < 600 && (start = clipStart(out)) == 0; ++i) {
       std::this_thread::sleep_for(5ms);
     }
-    stopMixer();
-    device.close();
+    speaker.closeSpeaker();
   }
-  resetSpeaker();
 
   // Heard behind the ten blocks queued before it, from the start of a block.
   ASSERT_EQ(start % kBlockBytes, 0u);
@@ -167,7 +173,7 @@ TEST(AudioSdlDevice, MixerOutputReachesTheDiskDriver) {
 TEST(AudioSdlDevice, NoSoundDeviceMeansOpenFails) {
   useDriver("no-such-driver");
   SdlWaveDevice device;
-  EXPECT_FALSE(device.open(WaveFormat{}, countDone, nullptr));
+  EXPECT_FALSE(device.open(WaveFormat{}, countDone));
   EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);  // left as it found it
 }
 

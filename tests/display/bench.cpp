@@ -17,10 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "display/display_interface.h"
+#include "core/image.h"
+#include "core/resource_files.h"
+#include "core/store.h"
+#include "display/gl_renderer.h"
 #include "platform/headless/offscreen_gl.h"
 #include "scene/game_object.h"
-#include "scene/image.h"
+#include "scene/image_file.h"
 #include "scene/text.h"
 
 namespace {
@@ -89,25 +92,28 @@ bool makePictureSet(const std::string& base) {
     auto rgba = picture(p.w, p.h, p.colour, false, p.name == std::string("progressbar.png"));
     if (!writeRgbaPng(base + "resources/" + p.name, p.w, p.h, rgba.data())) return false;
   }
-  for (int code = 32; code <= 122; ++code) {
-    char name[64];
-    std::snprintf(name, sizeof name, "resources/font/zorp_%03d.png", code);
+  for (int code = resource_files::kFirstGlyph; code <= resource_files::kLastGlyph; ++code) {
     const uint32_t w = 4 + code % 5;
     auto rgba = picture(w, 12, static_cast<uint32_t>(code), true, false);
-    if (!writeRgbaPng(base + name, w, 12, rgba.data())) return false;
+    const std::string file = base + resource_files::kFolder + resource_files::glyphFile(code);
+    if (!writeRgbaPng(file, w, 12, rgba.data())) return false;
   }
   return true;
 }
 
 struct Loaded {
+  std::unique_ptr<Store> store = std::make_unique<Store>();
+  RunningIds ids;
   std::vector<Image*> pictures;
   Font* font = nullptr;
 };
 
 Loaded loadAll(const std::string& base) {
   Loaded out;
-  for (const Named& p : kPictures) out.pictures.push_back(loadImage(base + "resources/" + p.name));
-  out.font = loadFont(base);
+  for (const Named& p : kPictures) {
+    out.pictures.push_back(out.store->keep(loadImage(out.ids.images, base + "resources/" + p.name)));
+  }
+  out.font = loadFont(*out.store, out.ids, base);
   return out;
 }
 
@@ -157,26 +163,26 @@ int main(int argc, char** argv) {
 
   OffscreenGl gl;
   if (!gl.valid()) return 1;
-  Renderer renderer(Vector2D{0.0f, 0.0f}, 4.0f, 3.0f);
+  GlRenderer renderer(nullptr);
   renderer.initialize();
   setClearColor(&renderer, &kBackgroundGrey);
 
   Image** p = loaded.pictures.data();
-  SpriteObject background(&renderer, p[8]);
-  SpriteRenderObject2D marker(&renderer, p[0]);
+  SpriteObject background(loaded.ids.gameObjects, &renderer, p[8]);
+  SpriteRenderObject2D marker(loaded.ids.gameObjects, &renderer, p[0]);
   marker.setPosition(Vector2D{0.3f, 0.0f});
-  SpriteObject filling(&renderer, p[4]);
+  SpriteObject filling(loaded.ids.gameObjects, &renderer, p[4]);
   filling.x = 10;
   filling.y = 153;
-  SpriteObject frame(&renderer, p[5]);
+  SpriteObject frame(loaded.ids.gameObjects, &renderer, p[5]);
   frame.x = 10;
   frame.y = 150;
-  SpriteObject upper(&renderer, p[6]);
+  SpriteObject upper(loaded.ids.gameObjects, &renderer, p[6]);
   upper.x = upper.y = 10;
-  SpriteObject lower(&renderer, p[6]);
+  SpriteObject lower(loaded.ids.gameObjects, &renderer, p[6]);
   lower.x = 10;
   lower.y = 170;
-  TextObject name("Level 7: The Zorp of Many Keys", loaded.font, &renderer);
+  TextObject name(loaded.ids.gameObjects, "Level 7: The Zorp of Many Keys", loaded.font, &renderer);
   name.x = 160;
   name.y = 219;
 
@@ -209,8 +215,8 @@ int main(int argc, char** argv) {
       name.text.size(), median(batches), *std::min_element(batches.begin(), batches.end()),
       median(cpu), kFrames);
 
-  auto pixels = readFramePixels(640, 480);
-  if (!writeRgbaPng(shot, 640, 480, pixels.data())) return 1;
+  auto pixels = readFramePixels(kWindowWidth, kWindowHeight);
+  if (!writeRgbaPng(shot, kWindowWidth, kWindowHeight, pixels.data())) return 1;
   std::printf("screenshot: %s\n", shot.c_str());
   std::filesystem::remove_all(pattern);
   return 0;

@@ -3,18 +3,23 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <limits>
 #include <vector>
 
-#include "display/display_interface.h"
+#include "core/image.h"
+#include "display/gl_renderer.h"
 #include "platform/headless/offscreen_gl.h"
 #include "scene/game_object.h"
-#include "scene/image.h"
+#include "scene/image_file.h"
 
 namespace zt {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+
+IdCounter imageIds;
+IdCounter objectIds;
 
 // A picture whose every pixel is distinct: R = column, G = row (from the
 // top), B = a tag, opaque.
@@ -25,17 +30,17 @@ std::unique_ptr<Image> patterned(uint32_t width, uint32_t height, uint8_t tag = 
       topFirst.insert(topFirst.end(), {static_cast<uint8_t>(x), static_cast<uint8_t>(y), tag, 255});
     }
   }
-  return std::make_unique<Image>(width, height, topFirst.data());
+  return std::make_unique<Image>(imageIds, width, height, topFirst.data());
 }
 
 std::unique_ptr<Image> filled(uint32_t width, uint32_t height, Color c) {
   Bytes topFirst;
   for (uint32_t i = 0; i < width * height; ++i)
     topFirst.insert(topFirst.end(), {c.r, c.g, c.b, c.a});
-  return std::make_unique<Image>(width, height, topFirst.data());
+  return std::make_unique<Image>(imageIds, width, height, topFirst.data());
 }
 
-// The game's display on an offscreen 640 x 480 context.
+// The game's display on an offscreen context of the window's size.
 class DisplayPixels : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -44,9 +49,9 @@ class DisplayPixels : public ::testing::Test {
   }
 
   // Reads the frame; pixel (wx, wy) counts window pixels from the top-left.
-  void grab() { frame = readFramePixels(640, 480); }
+  void grab() { frame = readFramePixels(kWindowWidth, kWindowHeight); }
   Color at(int wx, int wy) const {
-    const uint8_t* p = frame.data() + (static_cast<size_t>(wy) * 640 + wx) * 4;
+    const uint8_t* p = frame.data() + (static_cast<size_t>(wy) * kWindowWidth + wx) * 4;
     return {p[0], p[1], p[2], p[3]};
   }
   // The logical pixel (lx, ly) if its 2 x 2 block is of one colour.
@@ -63,7 +68,10 @@ class DisplayPixels : public ::testing::Test {
   }
 
   OffscreenGl gl;
-  Renderer renderer{Vector2D{0.0f, 0.0f}, 4.0f, 3.0f};
+  std::function<void()> onSwap;  // what the backend's swap does
+  GlRenderer renderer{[this] {
+    if (onSwap) onSwap();
+  }};
   std::vector<uint8_t> frame;
 };
 
@@ -105,8 +113,8 @@ TEST_F(DisplayPixels, FullScreenPictureFillsTheWindowExactly) {
   renderer.drawImage(picture.get(), 0, 0);
   grab();
   int wrong = 0;
-  for (int wy = 0; wy < 480; ++wy) {
-    for (int wx = 0; wx < 640; ++wx) {
+  for (int wy = 0; wy < static_cast<int>(kWindowHeight); ++wy) {
+    for (int wx = 0; wx < static_cast<int>(kWindowWidth); ++wx) {
       Color want{static_cast<uint8_t>(wx / 2), static_cast<uint8_t>(wy / 2), 7, 255};
       if (at(wx, wy) != want) ++wrong;
     }
@@ -174,8 +182,8 @@ TEST_F(DisplayPixels, SpritesSharingAPictureBothShowARecolour) {
   clearTo(kBlack);
   auto panel = filled(4, 4, kBlack);
   swapColors(panel.get(), &kBlack, &kWhite, 1);
-  SpriteObject upper(&renderer, panel.get());
-  SpriteObject lower(&renderer, panel.get());
+  SpriteObject upper(objectIds, &renderer, panel.get());
+  SpriteObject lower(objectIds, &renderer, panel.get());
   upper.x = upper.y = 10;
   lower.x = 10;
   lower.y = 170;
@@ -193,7 +201,7 @@ TEST_F(DisplayPixels, PresentFinishesBeforeTheSwapHook) {
   renderer.drawImage(dot.get(), 3, 4);
   Color seen{};
   int swaps = 0;
-  renderer.swapBuffers = [&] {
+  onSwap = [&] {
     ++swaps;
     grab();
     seen = at(6, 8);
@@ -202,12 +210,12 @@ TEST_F(DisplayPixels, PresentFinishesBeforeTheSwapHook) {
   renderer.present();
   EXPECT_EQ(swaps, 1);
   EXPECT_EQ(seen, kWhite);
-  renderer.swapBuffers = nullptr;
-  renderer.present();
+  GlRenderer noSwap(nullptr);
+  noSwap.present();
 }
 
 TEST(DisplayWorld, WorldPointsMapToLogicalPixels) {
-  Renderer renderer(Vector2D{0.0f, 0.0f}, 4.0f, 3.0f);
+  GlRenderer renderer(nullptr);
   auto check = [&](float x, float y, int32_t sx, int32_t sy) {
     ScreenPoint p = worldToScreen(renderer, x, y);
     EXPECT_EQ(p.x, sx) << x << "," << y;
@@ -219,7 +227,7 @@ TEST(DisplayWorld, WorldPointsMapToLogicalPixels) {
   check(-1.8375f, 0.0f, 13, 120);
   check(-2.0063f, -0.3f, 0, 144);  // truncated toward zero, not floored
 
-  Renderer offset(Vector2D{1.0f, -1.0f}, 2.0f, -5.0f);
+  GlRenderer offset(nullptr, Vector2D{1.0f, -1.0f}, 2.0f, -5.0f);
   EXPECT_EQ(offset.viewHeight, 0.0f);
   EXPECT_EQ(worldToScreen(offset, 2.0f, 0.0f).x, 320);
   // A view of no height sends y to infinity; it is clamped, not converted.
@@ -229,7 +237,7 @@ TEST(DisplayWorld, WorldPointsMapToLogicalPixels) {
 TEST_F(DisplayPixels, WorldSpriteIsCentredOnItsPosition) {
   clearTo(kBlack);
   auto figure = patterned(64, 48);
-  SpriteRenderObject2D marker(&renderer, figure.get());
+  SpriteRenderObject2D marker(objectIds, &renderer, figure.get());
   marker.setPosition(Vector2D{-2.5f, 0.0f});
   marker.draw();
   EXPECT_EQ(marker.x, -72);

@@ -8,9 +8,11 @@
 
 #include "expected_screen.h"
 #include "replay_harness.h"
+#include "core/resource_files.h"
+#include "core/screen.h"
 #include "rules/rules.h"
-#include "scene/image.h"
-#include "script/scene_script.h"
+#include "rules/scene_script.h"
+#include "scene/image_file.h"
 
 namespace zt::test {
 namespace {
@@ -18,26 +20,6 @@ namespace {
 constexpr double kDt = 1.0 / 60.0;
 constexpr int kShotEvery = 30;
 
-const std::vector<std::string> kLevelNames = {
-    "Occam's Razor",
-    "Half & Half",
-    "Tell Me That This Is A Phallic Symbol",
-    "The Island Of Koridai",
-    "Even The Passenger Gets In Trouble",
-    "Your Five-Year-Old Self Loves This",
-    "You Mad, Bro?",
-    "HE TOUCHED MY BREAST!",
-    "Tap, Tap, Tap Tap Tap",
-    "Mr. Body Massage Machine",
-    "It Needs To Be Hard For Me",
-    "Veni, Vidi, PINGAS",
-    "Oh God, Are You Still Playing This?",
-    "This Is Just A Joke, It's A Bad Game",
-    "I Regret Everything Now",
-    "Quick, Out Through Here!",
-    "Farewell!",
-    "QQQQQQQQQQQQQQQQQQQQQQQQQQQQQQ",
-};
 
 int firstFrameInMode(const std::vector<TraceFrame>& trace, int mode) {
   for (const TraceFrame& frame : trace) {
@@ -57,7 +39,8 @@ struct PanelProbe {
 
 PanelProbe findInPanel(const Color& colour) {
   PngInfo info;
-  auto pixels = loadPng(info, std::string(std::getenv("ZT_BUILD_DIR")) + "/resources/panel.png");
+  auto pixels = loadPng(info, std::string(std::getenv("ZT_BUILD_DIR")) + "/" +
+                                  resource_files::kFolder + resource_files::kPanel);
   if (!pixels) return {};
   for (uint32_t y = 0; y < info.height; ++y) {
     for (uint32_t x = 0; x < info.width; ++x) {
@@ -71,7 +54,7 @@ PanelProbe findInPanel(const Color& colour) {
 }
 
 Color shotPixel(const std::vector<uint8_t>& shot, int windowX, int windowY) {
-  const uint8_t* p = &shot[(static_cast<size_t>(windowY) * 640 + windowX) * 4];
+  const uint8_t* p = &shot[(static_cast<size_t>(windowY) * kWindowWidth + windowX) * 4];
   return {p[0], p[1], p[2], p[3]};
 }
 
@@ -93,8 +76,8 @@ class WholeGame : public ::testing::Test {
   std::vector<uint8_t> shot(int frame) {
     uint32_t width = 0, height = 0;
     auto pixels = readPngRgba(run_->file(shotName(frame)), width, height);
-    EXPECT_EQ(width, 640u);
-    EXPECT_EQ(height, 480u);
+    EXPECT_EQ(width, kWindowWidth);
+    EXPECT_EQ(height, kWindowHeight);
     return pixels;
   }
 
@@ -120,7 +103,7 @@ TEST_F(WholeGame, PlaysEveryLevelWithoutAMistakeShowingTheNamesInOrder) {
     const std::string& name = frame.text("levelText");
     if (seen.empty() || seen.back() != name) seen.push_back(name);
   }
-  EXPECT_EQ(seen, kLevelNames);
+  EXPECT_EQ(seen, std::vector<std::string>(levelNames, levelNames + kLevelCount));
 
   // The game's music and effects reached the device.
   const std::string wav = readFile(run.file("game.wav"));
@@ -208,7 +191,7 @@ TEST_F(WholeGame, PausesThreeSecondsThenShowsTheCreditsInTheirWindows) {
     const std::vector<uint8_t> got = shot(number);
     // Everything but the dancing marker's rows (logical 100 to 140).
     EXPECT_EQ(differingPixels(want, got, 0, 200), 0) << "t = " << modeSeconds;
-    EXPECT_EQ(differingPixels(want, got, 280, 480), 0) << "t = " << modeSeconds;
+    EXPECT_EQ(differingPixels(want, got, 280, kWindowHeight), 0) << "t = " << modeSeconds;
     ++compared;
   }
   EXPECT_GT(compared, 40);

@@ -27,7 +27,7 @@ class ExpectedScreen {
   State* state_;
 };
 
-// Number of pixels that differ between two 640 x 480 frames within the
+// Number of pixels that differ between two frames of the window within the
 // window rows [top, bottom).
 int differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int top,
                     int bottom);

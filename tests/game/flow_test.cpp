@@ -4,15 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "core/resource_files.h"
+#include "core/screen.h"
 #include "replay_harness.h"
-#include "scene/image.h"
+#include "rules/rules.h"
+#include "scene/image_file.h"
 
 namespace zt::test {
 namespace {
 
 constexpr double kDt = 1.0 / 60.0;
 const float kFrame = static_cast<float>(kDt);  // what each measured frame lasts
-const double kBarStart = -1.8375;
 const float kBarStartStored = static_cast<float>(kBarStart);
 
 // Title, prompts, into the first level: the play key pressed at frame 0
@@ -171,7 +173,7 @@ TEST(Exits, EscapeInALevelShowsTheGameOverPictureUntilItsSoundEnds) {
                                   kIntoTheGame + "80 down escape\n");
   ASSERT_EQ(run.status, 0) << run.err;
   const int arrival = firstFrame(run, 72, [](const TraceFrame& f) {
-    return f.integer("mode") == 4 && f.number("markerX") >= -1.8375 - 1e-6;
+    return f.integer("mode") == 4 && f.number("markerX") >= kBarStart - 1e-6;
   });
   ASSERT_GT(arrival, 81);
   for (int frame = 81; frame < arrival; ++frame) EXPECT_EQ(at(run, frame).integer("mode"), 4);
@@ -189,16 +191,16 @@ TEST(Exits, EscapeInALevelShowsTheGameOverPictureUntilItsSoundEnds) {
   uint32_t width = 0, height = 0;
   const std::vector<uint8_t> got = readPngRgba(run.file("gameover.png"), width, height);
   PngInfo info;
-  auto picture =
-      loadPng(info, std::string(std::getenv("ZT_BUILD_DIR")) + "/resources/gameover.png");
+  auto picture = loadPng(info, std::string(std::getenv("ZT_BUILD_DIR")) + "/" +
+                                   resource_files::kFolder + resource_files::kGameOver);
   ASSERT_TRUE(picture);
-  ASSERT_EQ(info.width, 320u);
-  ASSERT_EQ(info.height, 240u);
+  ASSERT_EQ(info.width, kLogicalWidth);
+  ASSERT_EQ(info.height, kLogicalHeight);
   int differing = 0;
-  for (uint32_t y = 0; y < 480; ++y) {
-    for (uint32_t x = 0; x < 640; ++x) {
-      const uint8_t* want = &picture[((y / 2) * 320 + x / 2) * 4];
-      const uint8_t* have = &got[(y * 640 + x) * 4];
+  for (uint32_t y = 0; y < kWindowHeight; ++y) {
+    for (uint32_t x = 0; x < kWindowWidth; ++x) {
+      const uint8_t* want = &picture[((y / 2) * kLogicalWidth + x / 2) * 4];
+      const uint8_t* have = &got[(y * kWindowWidth + x) * 4];
       if (want[0] != have[0] || want[1] != have[1] || want[2] != have[2]) ++differing;
     }
   }

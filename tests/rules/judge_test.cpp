@@ -95,8 +95,6 @@ Requirement stretchAfter(size_t windowsPassed) {
 
 class JudgeTest : public ::testing::Test {
  protected:
-  void SetUp() override { resetGameState(); }
-
   bool mistake(float x, float rightArrow, float d) {
     marker.setPosition(Vector2D{x, 0.0f});
     right = rightArrow;
@@ -107,7 +105,7 @@ class JudgeTest : public ::testing::Test {
   // Checks the judge at x against what the level asks for there, for every
   // way of holding the play key.
   void expectJudged(uint32_t level, float x, Requirement wanted) {
-    currentLevel = level;
+    state.currentLevel = level;
     SCOPED_TRACE(::testing::Message() << "level " << level << " x " << x);
     EXPECT_EQ(requirementAt(level, x), wanted);
     const bool heldIsWrong = wanted == Requirement::Released;
@@ -118,10 +116,12 @@ class JudgeTest : public ::testing::Test {
     EXPECT_EQ(mistake(x, 1, 1), heldIsWrong);
   }
 
-  SpriteRenderObject2D marker{nullptr, nullptr};
+  IdCounter objectIds;
+  SpriteRenderObject2D marker{objectIds, nullptr, nullptr};
   float right = 0.0f;
   float dKey = 0.0f;
-  JudgeInput input{&marker, &right, &dKey};
+  LevelState state;
+  JudgeInput input{&marker, &right, &dKey, &state};
 };
 
 TEST_F(JudgeTest, EveryWindowBoundOfEveryLevel) {
@@ -144,8 +144,8 @@ TEST_F(JudgeTest, EveryWindowBoundOfEveryLevel) {
     }
     // Where a run starts, and beyond the end of the bar.
     const Requirement first =
-        !windows.empty() && windows[0].from <= -1.8375 ? Requirement::Free : Requirement::Held;
-    expectJudged(level, -1.8375f, first);
+        !windows.empty() && windows[0].from <= kBarStart ? Requirement::Free : Requirement::Held;
+    expectJudged(level, static_cast<float>(kBarStart), first);
     const Requirement last = !windows.empty() && std::isinf(windows.back().to)
                                  ? Requirement::Free
                                  : stretchAfter(windows.size());
@@ -177,7 +177,7 @@ TEST_F(JudgeTest, TheLastTwoLevelsAskNothingAndLaterOnesTheImpossible) {
     for (float x : {-2.5f, -1.8375f, 0.0f, 1.9f, 10.0f}) expectJudged(level, x, Requirement::Free);
   }
   for (uint32_t level : {18u, 19u, 1000u}) {
-    currentLevel = level;
+    state.currentLevel = level;
     EXPECT_EQ(requirementAt(level, 0.0f), Requirement::Impossible);
     EXPECT_TRUE(mistake(0.0f, 0, 0));
     EXPECT_TRUE(mistake(-1.8375f, 1, 0));
@@ -186,20 +186,22 @@ TEST_F(JudgeTest, TheLastTwoLevelsAskNothingAndLaterOnesTheImpossible) {
 }
 
 TEST_F(JudgeTest, OneKeyHeldIsEnoughAndMissingInputsAreSafe) {
-  currentLevel = 1;
+  state.currentLevel = 1;
   EXPECT_FALSE(mistake(-1.0f, 0, 1));  // D held while the arrow is up
   EXPECT_FALSE(mistake(-1.0f, 1, 0));
   EXPECT_TRUE(mistake(0.5f, 0, 1));
   EXPECT_FALSE(isKeyMistake(nullptr));
-  JudgeInput noKeys{&marker, nullptr, nullptr};
+  JudgeInput noKeys{&marker, nullptr, nullptr, &state};
   marker.setPosition(Vector2D{-1.0f, 0.0f});
   EXPECT_TRUE(isKeyMistake(&noKeys));  // no key state reads as released
-  JudgeInput noMarker{nullptr, &right, &dKey};
+  JudgeInput noMarker{nullptr, &right, &dKey, &state};
   EXPECT_FALSE(isKeyMistake(&noMarker));
+  JudgeInput noLevel{&marker, &right, &dKey, nullptr};
+  EXPECT_FALSE(isKeyMistake(&noLevel));
 }
 
 TEST_F(JudgeTest, ThresholdsCompareTheWidenedValue) {
-  SpriteRenderObject2D m(nullptr, nullptr);
+  SpriteRenderObject2D m(objectIds, nullptr, nullptr);
   auto at = [&](float x) {
     m.setPosition(Vector2D{x, 0.0f});
     return &m;

@@ -1,4 +1,4 @@
-#include "scene/image.h"
+#include "scene/image_file.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,8 @@
 
 namespace zt {
 namespace {
+
+IdCounter imageIds;
 
 using testing::Bytes;
 using testing::TempDir;
@@ -86,7 +88,7 @@ TEST_F(ScenePng, TwoByTwoPictureIsStoredBottomRowFirst) {
   EXPECT_EQ(info.colorType, 6);
   EXPECT_EQ(Bytes(bytes.get(), bytes.get() + 16), topFirst);
 
-  Image image(info.width, info.height, bytes.get());
+  Image image(imageIds, info.width, info.height, bytes.get());
   const Bytes bottomFirst = {0, 0, 255, 255, 255, 255, 255, 255, 255, 0, 0, 255, 0, 255, 0, 255};
   EXPECT_EQ(pixelsOf(image), bottomFirst);
   EXPECT_EQ(image.format, 6);
@@ -137,7 +139,7 @@ TEST_F(ScenePng, BrokenFilesReportOnceAndLeaveInfoAlone) {
   EXPECT_EQ(captureLoadFailure(dir.path().string(), info), kBadPng) << "a directory";
 
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(loadImage(dir.file("truncated.png")), nullptr);
+  EXPECT_EQ(loadImage(imageIds, dir.file("truncated.png")), nullptr);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), kBadPng);
 }
 
@@ -228,20 +230,20 @@ TEST_F(ScenePng, OtherFormatsLoadAsTheRgbaTheyShow) {
 
 TEST_F(ScenePng, ImagesTakeConsecutiveIdsAndFailuresTakeNone) {
   const std::string file = makeRgba("one", 1, 1, {1, 2, 3, 4});
-  Image* first = loadImage(file);
+  IdCounter ids;
+  std::unique_ptr<Image> first = loadImage(ids, file);
   ASSERT_NE(first, nullptr);
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(loadImage(dir.file("absent.png")), nullptr);
+  EXPECT_EQ(loadImage(ids, dir.file("absent.png")), nullptr);
   ::testing::internal::GetCapturedStderr();
   PngInfo info;
-  Image* second = loadImage(file, &info);
+  std::unique_ptr<Image> second = loadImage(ids, file, &info);
   ASSERT_NE(second, nullptr);
-  EXPECT_EQ(second->id, first->id + 1);
-  EXPECT_EQ(nextImageId, second->id + 1);
+  EXPECT_EQ(first->id, 0);
+  EXPECT_EQ(second->id, 1);
+  EXPECT_EQ(ids.next(), 2);
   EXPECT_EQ(info.width, 1u);
   EXPECT_EQ(pixelsOf(*second), (Bytes{1, 2, 3, 4}));
-  delete first;
-  delete second;
 }
 
 // Swaps and narrowing work on a 3 x 2 picture given top row first.
@@ -250,7 +252,7 @@ class SceneRecolour : public ::testing::Test {
   static constexpr Color kRed{255, 0, 0, 255};
   static constexpr Color kNearBlack{0, 0, 0, 254};
 
-  Image image{3, 2, nullptr};
+  Image image{imageIds, 3, 2, nullptr};
 
   void fill(std::initializer_list<Color> bottomFirst) {
     std::memcpy(image.pixels.get(), bottomFirst.begin(), bottomFirst.size() * 4);
@@ -290,8 +292,9 @@ TEST_F(SceneRecolour, OneCallExchangesAndLaterCallsChain) {
 
 TEST_F(SceneRecolour, SharedImageChangesInEverySprite) {
   fill({kBlack, kBlack, kBlack, kBlack, kBlack, kBlack});
-  SpriteObject upper(nullptr, &image);
-  SpriteObject lower(nullptr, &image);
+  IdCounter objectIds;
+  SpriteObject upper(objectIds, nullptr, &image);
+  SpriteObject lower(objectIds, nullptr, &image);
   swapColors(upper.getImage(), &kBlack, &kTeal, 1);
   ASSERT_EQ(lower.getImage(), &image);
   const uint8_t* p = lower.getImage()->pixels.get();

@@ -2,18 +2,22 @@
 
 #include <vector>
 
+#include "core/image.h"
+#include "scene/action.h"
 #include "scene/game_object.h"
-#include "scene/image.h"
-#include "script/action.h"
 
 namespace zt {
 namespace {
+
+IdCounter actionIds;
+IdCounter objectIds;
+IdCounter imageIds;
 
 // Counts its runs and, if told to, removes itself from an object or adds
 // another action to it while running.
 class ProbeAction : public Action {
  public:
-  ProbeAction() : Action(nullptr) {}
+  ProbeAction() : Action(actionIds, nullptr) {}
   int32_t execute() override {
     ++runs;
     if (removeFrom) removeFrom->removeAction(this);
@@ -34,19 +38,19 @@ std::vector<int32_t> idsOf(const std::vector<Action*>& actions) {
 }
 
 TEST(SceneObjects, IdsComeFromOneCounterAndTheWorldSpriteTakesTwo) {
-  const int32_t n = nextGameObjectId;
-  SpriteObject sprite(nullptr, nullptr);
-  SpriteRenderObject2D marker(nullptr, nullptr);
-  TextObject text("", nullptr, nullptr);
-  EXPECT_EQ(sprite.id, n);
-  EXPECT_EQ(marker.worldPart().id, n + 1);
-  EXPECT_EQ(marker.spritePart().id, n + 2);
-  EXPECT_EQ(text.id, n + 3);
-  EXPECT_EQ(nextGameObjectId, n + 4);
+  IdCounter ids;
+  SpriteObject sprite(ids, nullptr, nullptr);
+  SpriteRenderObject2D marker(ids, nullptr, nullptr);
+  TextObject text(ids, "", nullptr, nullptr);
+  EXPECT_EQ(sprite.id, 0);
+  EXPECT_EQ(marker.worldPart().id, 1);
+  EXPECT_EQ(marker.spritePart().id, 2);
+  EXPECT_EQ(text.id, 3);
+  EXPECT_EQ(ids.next(), 4);
 }
 
 TEST(SceneObjects, ActionListKeepsOneEntryPerIdAndItsOrder) {
-  SpriteObject sprite(nullptr, nullptr);
+  SpriteObject sprite(objectIds, nullptr, nullptr);
   ProbeAction a, b, c, stranger;
   sprite.addAction(&a);
   sprite.addAction(&b);
@@ -65,7 +69,7 @@ TEST(SceneObjects, ActionListKeepsOneEntryPerIdAndItsOrder) {
 }
 
 TEST(SceneObjects, ChangesMadeWhileRunningACopyShowInTheNextCopy) {
-  SpriteObject sprite(nullptr, nullptr);
+  SpriteObject sprite(objectIds, nullptr, nullptr);
   ProbeAction selfRemoving, late, last;
   selfRemoving.removeFrom = &sprite;
   selfRemoving.addTo = &sprite;
@@ -81,9 +85,9 @@ TEST(SceneObjects, ChangesMadeWhileRunningACopyShowInTheNextCopy) {
 }
 
 TEST(SceneObjects, BothViewsOfTheWorldSpriteShareActionsScheduleAndImage) {
-  Image picture(2, 2, nullptr);
-  Image other(1, 1, nullptr);
-  SpriteRenderObject2D marker(nullptr, &picture);
+  Image picture(imageIds, 2, 2, nullptr);
+  Image other(imageIds, 1, 1, nullptr);
+  SpriteRenderObject2D marker(objectIds, nullptr, &picture);
   RenderObject2D& world = marker;
   SpriteObject& sprite = marker;
   GameObject& spriteBase = sprite;
@@ -113,7 +117,7 @@ TEST(SceneObjects, BothViewsOfTheWorldSpriteShareActionsScheduleAndImage) {
 }
 
 TEST(SceneObjects, PositionCopiesAndSurvivesSelfAssignment) {
-  SpriteRenderObject2D marker(nullptr, nullptr);
+  SpriteRenderObject2D marker(objectIds, nullptr, nullptr);
   marker.setPosition(Vector2D{-2.5f, 0.75f});
   marker.setPosition(marker.getPosition());
   EXPECT_EQ(marker.getPosition().x, -2.5f);

@@ -7,42 +7,33 @@
 #include <string>
 #include <vector>
 
-#include "display/display_interface.h"
+#include "core/image.h"
+#include "core/store.h"
 #include "picture_files.h"
+#include "recording_display.h"
 #include "scene/game_object.h"
-#include "scene/image.h"
 
 namespace zt {
 namespace {
 
-struct Placed {
-  const Image* image;
-  int32_t x, y;
-  bool operator==(const Placed& o) const { return image == o.image && x == o.x && y == o.y; }
-};
-
-// Records the pictures it is asked to draw instead of drawing them.
-class RecordingDisplay : public Renderer {
- public:
-  RecordingDisplay() : Renderer(Vector2D{0.0f, 0.0f}, 4.0f, 3.0f) {}
-  void drawImage(const Image* image, int32_t x, int32_t y) override {
-    if (image) placed.push_back({image, x, y});
-  }
-  std::vector<Placed> placed;
-};
+using testing::RecordingDisplay;
+using Placed = RecordingDisplay::Placed;
 
 // A font with glyphs of chosen sizes, not loaded from files.
 class SceneText : public ::testing::Test {
  protected:
   Glyph& give(char c, uint32_t width, uint32_t height) {
-    images.emplace_back(new Image(width, height, nullptr));
+    images.emplace_back(new Image(imageIds, width, height, nullptr));
     glyphs.emplace_back(new Glyph{width, height, 0, 0, 0, images.back().get()});
     font.setGlyph(c, glyphs.back().get());
     return *glyphs.back();
   }
   const Image* imageOf(char c) const { return font.glyphFor(static_cast<unsigned char>(c)).image; }
 
-  Font font{kWhite};
+  IdCounter imageIds;
+  IdCounter objectIds;
+  IdCounter fontIds;
+  Font font{fontIds, kWhite};
   RecordingDisplay display;
   std::vector<std::unique_ptr<Image>> images;
   std::vector<std::unique_ptr<Glyph>> glyphs;
@@ -51,7 +42,7 @@ class SceneText : public ::testing::Test {
 TEST_F(SceneText, TextIsCentredOnXAndHungFromY) {
   give('A', 7, 12);
   give('B', 8, 12);
-  TextObject text("A", &font, &display);
+  TextObject text(objectIds, "A", &font, &display);
   text.x = 160;
   text.y = 30;
   EXPECT_EQ(text.width, 7u);
@@ -72,7 +63,7 @@ TEST_F(SceneText, GlyphMetricsAreHalvedForTheLogicalScreen) {
   tall.yOffset = 5;  // halves to 2
   tall.spacing = 7;  // halves to 3
   give('i', 2, 9);
-  TextObject text("Ti", &font, &display);
+  TextObject text(objectIds, "Ti", &font, &display);
   text.x = 100;
   text.y = 40;
   EXPECT_EQ(text.height, 20u);
@@ -84,7 +75,7 @@ TEST_F(SceneText, GlyphMetricsAreHalvedForTheLogicalScreen) {
 
 TEST_F(SceneText, LongerTextMovesTheLeftEdgeBackByHalfTheAddedWidth) {
   give('a', 6, 10);
-  TextObject text("aa", &font, &display);
+  TextObject text(objectIds, "aa", &font, &display);
   text.x = 160;
   text.draw();
   const int32_t before = display.placed.front().x;
@@ -106,7 +97,7 @@ TEST_F(SceneText, LongerTextMovesTheLeftEdgeBackByHalfTheAddedWidth) {
 TEST_F(SceneText, CharactersWithoutAGlyphTakeNoRoomAndDrawNothing) {
   give('T', 7, 12);
   give('h', 6, 12);
-  TextObject text("Thee", &font, &display);  // no 'e'
+  TextObject text(objectIds, "Thee", &font, &display);  // no 'e'
   text.x = 160;
   EXPECT_EQ(text.width, 13u);
   text.draw();
@@ -127,11 +118,11 @@ TEST_F(SceneText, CharactersWithoutAGlyphTakeNoRoomAndDrawNothing) {
 }
 
 TEST_F(SceneText, MissingFontOrDisplayIsHarmless) {
-  TextObject noFont("Hello", nullptr, &display);
+  TextObject noFont(objectIds, "Hello", nullptr, &display);
   EXPECT_EQ(noFont.width, 0u);
   noFont.draw();
   give('H', 4, 4);
-  TextObject noDisplay("HH", &font, nullptr);
+  TextObject noDisplay(objectIds, "HH", &font, nullptr);
   EXPECT_EQ(noDisplay.width, 8u);
   noDisplay.draw();
   EXPECT_TRUE(display.placed.empty());
@@ -150,12 +141,14 @@ TEST(SceneFont, GlyphFilesAreLoadedWhiteAndGapsStayEmpty) {
   std::filesystem::copy_file(fontDir + "zorp_065.png", fontDir + "zorp_042.png");
   testing::writeFile(fontDir + "zorp_066.png", {0x89, 'P', 'N', 'G'});
 
-  const int32_t fontId = nextFontId;
+  Store store;
+  RunningIds ids;
   ::testing::internal::CaptureStderr();
-  Font* font = loadFont(dir.path().string() + "/");
+  Font* font = loadFont(store, ids, dir.path().string() + "/");
   const std::string err = ::testing::internal::GetCapturedStderr();
   ASSERT_NE(font, nullptr);
-  EXPECT_EQ(font->id, fontId);
+  EXPECT_EQ(font->id, 0);
+  EXPECT_EQ(ids.fonts.next(), 1);
   EXPECT_EQ(font->color, kWhite);
 
   // 83 glyph files expected, one present: 82 failures, one line each.
@@ -180,12 +173,6 @@ TEST(SceneFont, GlyphFilesAreLoadedWhiteAndGapsStayEmpty) {
     EXPECT_EQ(font->glyphFor(empty).image, nullptr) << int{empty};
     EXPECT_EQ(font->glyphFor(empty).advanceWidth, 0u) << int{empty};
   }
-
-  for (Glyph* glyph : font->glyphs) {
-    if (glyph) delete glyph->image;
-    delete glyph;
-  }
-  delete font;
 }
 
 }  // namespace

@@ -3,15 +3,15 @@
 #include <string>
 #include <vector>
 
-#include "script/action.h"
+#include "scene/action.h"
 
 namespace zt::testing {
 
 // An action that notes its name in a shared log and returns a chosen result.
 class Recorder : public Action {
  public:
-  Recorder(std::vector<std::string>* log, std::string name, int32_t result = 0)
-      : Action(nullptr), log(log), name(std::move(name)), result(result) {}
+  Recorder(IdCounter& ids, std::vector<std::string>* log, std::string name, int32_t result = 0)
+      : Action(ids, nullptr), log(log), name(std::move(name)), result(result) {}
   int32_t execute() override {
     log->push_back(name);
     return result;

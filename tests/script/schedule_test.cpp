@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "core/store.h"
 #include "recorder.h"
+#include "script/actions.h"
 
 namespace zt {
 namespace {
@@ -15,7 +17,7 @@ using Log = std::vector<std::string>;
 
 class ScheduleTest : public ::testing::Test {
  protected:
-  Action* note(const std::string& name) { return new Recorder(&log, name); }
+  Action* note(const std::string& name) { return store.make<Recorder>(ids, &log, name); }
   // Runs one advance and returns what it ran.
   Log advance(Schedule& schedule, float seconds) {
     log.clear();
@@ -23,6 +25,8 @@ class ScheduleTest : public ::testing::Test {
     return log;
   }
   Log log;
+  Store store;
+  IdCounter ids;
 };
 
 TEST_F(ScheduleTest, EntriesRunOnceWhenTheClockIsStrictlyPastThem) {
@@ -51,7 +55,7 @@ TEST_F(ScheduleTest, ARewindAsLastEntryLoopsFromItsTime) {
   Schedule walk;
   walk.insert(note("d2"), 0.0f);
   walk.insert(note("d1"), 0.2f);
-  walk.insert(new ScheduleTimeAdjustment(&walk, 0.0f), 0.4f);
+  walk.insert(store.make<ScheduleTimeAdjustment>(ids, &walk, 0.0f), 0.4f);
   EXPECT_EQ(advance(walk, 0.5f), (Log{"d2", "d1"}));
   EXPECT_EQ(walk.clock, 0.0f);  // the rest of the frame is dropped
   EXPECT_EQ(walk.cursor, nullptr);
@@ -63,7 +67,7 @@ TEST_F(ScheduleTest, ARewindAsLastEntryLoopsFromItsTime) {
   laugh.insert(note("t1"), 1.5f);
   laugh.insert(note("t2"), 3.0f);
   laugh.insert(note("t1"), 3.2f);
-  laugh.insert(new ScheduleTimeAdjustment(&laugh, 3.0f), 3.4f);
+  laugh.insert(store.make<ScheduleTimeAdjustment>(ids, &laugh, 3.0f), 3.4f);
   EXPECT_EQ(advance(laugh, 3.5f), (Log{"d1", "t1", "t2", "t1"}));
   EXPECT_EQ(laugh.clock, 3.0f);
   Log later;
@@ -150,7 +154,7 @@ TEST_F(ScheduleTest, AnEmptyScheduleStaysEmptyAndQuiet) {
   Schedule schedule;
   schedule.advance(1.0f);
   EXPECT_EQ(schedule.clock, 1.0f);
-  ScheduleTimeAdjustment rewind(&schedule, 0.0f);
+  ScheduleTimeAdjustment rewind(ids, &schedule, 0.0f);
   EXPECT_EQ(rewind.execute(), 0);
   EXPECT_EQ(schedule.cursor, nullptr);
   schedule.insert(nullptr);

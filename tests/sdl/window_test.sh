@@ -4,6 +4,7 @@
 # the first level, a look at the level screen, then Escape: the game-over
 # picture, and the program ends with status 0.
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib/window-checks.sh"
 build=${1:?build directory}
 for tool in Xvfb xdotool xwininfo import convert; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
@@ -11,20 +12,15 @@ done
 
 work=$(mktemp -d)
 game_pid=""
-xvfb_pid=""
+virtual_display_pid=""
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  [ -n "$virtual_display_pid" ] && kill "$virtual_display_pid" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-# A display of our own: Xvfb picks a free number and tells it on fd 3.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+start_virtual_display "$work" 800x600x24
 
 pixel() {  # pixel FILE X Y -> "R,G,B"
   convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)],%[fx:int(255*p{'"$2"','"$3"'}.g)],%[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
@@ -49,16 +45,6 @@ shot() { import -silent -window "$window" "$work/$1.png"; }
 read -r dx dy < <(convert resources/panel.png txt:- | awk -F'[,: ]+' '/#000000FF/ { print $1, $2; exit }')
 read -r lx ly < <(convert resources/panel.png txt:- | awk -F'[,: ]+' '/#FFFFFFFF/ { print $1, $2; exit }')
 
-# wait_until SECONDS COMMAND...: true once COMMAND is (a slow machine or a
-# sanitized build may take a while to get to a screen).
-wait_until() {
-  local until=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    [ $SECONDS -lt $until ] || return 1
-    sleep 0.2
-  done
-}
 # shot_shows NAME X Y RGB: a shot whose pixel at X, Y is RGB.
 shot_shows() {
   shot "$1"

@@ -4,36 +4,64 @@
 
 #include <string>
 
-#include "app/frame_loop.h"
 #include "app/keys.h"
+#include "app/window_procedure.h"
 #include "check.h"
 #include "platform/win32/win32_platform.h"
-#include "platform/win32/win32_window.h"
 
 namespace {
 
-zt::Win32Platform& platform() {
-  static zt::Win32Platform instance;
+// The game's side of the window as zt::Game has it: the game's window
+// procedure over a key state and a quit flag of the test's own.
+struct GameSide : zt::MessageSink {
+  explicit GameSide(zt::Platform& platform) : platform(platform) {}
+  zt::MessageResult handleMessage(const zt::WindowMessage& message) override {
+    ++delivered;
+    return zt::windowProcedure(message, keys, quitRequested, platform);
+  }
+  void reset() {
+    keys = zt::KeyState{};
+    quitRequested = false;
+    delivered = 0;
+  }
+
+  zt::Platform& platform;
+  zt::KeyState keys;
+  bool quitRequested = false;
+  int delivered = 0;  // messages that reached the game
+};
+
+struct Backend {
+  Backend() { platform.attach(&game); }
+  zt::Win32Platform platform{GetModuleHandleW(nullptr)};
+  GameSide game{platform};
+};
+
+Backend& backend() {
+  static Backend instance;
   return instance;
 }
+zt::Win32Platform& platform() {
+  return backend().platform;
+}
+GameSide& game() {
+  return backend().game;
+}
 
-// The game's window, made as the entry makes it, once.
+// The game's window, made as the entry makes it; again after a test has
+// destroyed it.
 HWND gameWindowForTest() {
   static bool registered = false;
   if (!registered) {
-    zt::setWindowPlatform(&platform());
-    zt::registerWindowClass(GetModuleHandleW(nullptr), L"QQQQQQQQ");
+    platform().registerWindowClass(L"QQQQQQQQ");
     registered = true;
   }
-  if (zt::gameWindow.window == nullptr || !IsWindow(zt::gameWindow.window)) {
-    zt::gameWindow = zt::GameWindow{};
-    if (zt::createGameWindow(GetModuleHandleW(nullptr), SW_SHOWNORMAL, L"QQQQQQQQ", L"QQQQQQQQ") !=
-        1) {
-      return nullptr;
-    }
+  if (platform().window == nullptr || !IsWindow(platform().window)) {
+    platform().window = nullptr;
+    if (platform().createGameWindow(SW_SHOWNORMAL, L"QQQQQQQQ", L"QQQQQQQQ") != 1) return nullptr;
     platform().setAccelerators(LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(109)));
   }
-  return zt::gameWindow.window;
+  return platform().window;
 }
 
 // Works off whatever the system has queued, so that a test sees its own
@@ -105,10 +133,10 @@ TEST_CASE("the window has a 640x480 client area and a current double-buffered GL
   GetWindowTextW(window, title, 100);
   CHECK(std::wstring(title) == L"QQQQQQQQ");
 
-  CHECK(wglGetCurrentContext() == zt::gameWindow.renderingContext);
-  CHECK(wglGetCurrentDC() == zt::gameWindow.deviceContext);
+  CHECK(wglGetCurrentContext() == platform().renderingContext);
+  CHECK(wglGetCurrentDC() == platform().deviceContext);
   PIXELFORMATDESCRIPTOR got = {};
-  DescribePixelFormat(zt::gameWindow.deviceContext, zt::gameWindow.pixelFormat, sizeof got, &got);
+  DescribePixelFormat(platform().deviceContext, platform().pixelFormat, sizeof got, &got);
   const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
   CHECK_EQ(got.dwFlags & needed, needed);
   CHECK_EQ(got.iPixelType, PFD_TYPE_RGBA);
@@ -118,41 +146,56 @@ TEST_CASE("the window has a 640x480 client area and a current double-buffered GL
 TEST_CASE("key messages: the three game keys change the key state, other keys are answered") {
   HWND window = gameWindowForTest();
   if (window == nullptr) return CHECK(window != nullptr);
-  zt::resetKeys();
+  game().reset();
   CHECK_EQ(SendMessageW(window, WM_KEYDOWN, 'D', 0), 0);
-  CHECK(zt::currentKeys[zt::kKeyD] == 1.0f);
-  CHECK(!zt::keysSettled);
+  CHECK(game().keys.currentKeys[zt::kKeyD] == 1.0f);
+  CHECK(!game().keys.keysSettled);
   CHECK_EQ(SendMessageW(window, WM_KEYDOWN, VK_RIGHT, 0), 0);
-  CHECK(zt::currentKeys[zt::kKeyRight] == 1.0f);
+  CHECK(game().keys.currentKeys[zt::kKeyRight] == 1.0f);
   CHECK_EQ(SendMessageW(window, WM_KEYUP, 'D', 0), 0);
-  CHECK(zt::currentKeys[zt::kKeyD] == 0.0f);
-  CHECK(zt::previousKeys[zt::kKeyD] == 1.0f);
+  CHECK(game().keys.currentKeys[zt::kKeyD] == 0.0f);
+  CHECK(game().keys.previousKeys[zt::kKeyD] == 1.0f);
   CHECK_EQ(SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0), 0);
-  CHECK(zt::isEscapeHeld());
+  CHECK(game().keys.isEscapeHeld());
 
-  zt::resetKeys();
+  game().reset();
   CHECK_EQ(SendMessageW(window, WM_KEYDOWN, VK_F5, 0), 0);
-  CHECK(zt::keysSettled);
-  // With Alt down keys arrive as system keys and change nothing.
+  CHECK(game().keys.keysSettled);
+  // With Alt down keys arrive as system keys, which the game never sees.
+  game().reset();
   SendMessageW(window, WM_SYSKEYDOWN, 'D', 1 << 29);
-  CHECK(zt::currentKeys[zt::kKeyD] == 0.0f);
-  CHECK(zt::keysSettled);
-  zt::resetKeys();
+  CHECK_EQ(game().delivered, 0);
+  CHECK(game().keys.currentKeys[zt::kKeyD] == 0.0f);
+  game().reset();
 }
 
 TEST_CASE("the pump handles one queued message per call, in order") {
   HWND window = gameWindowForTest();
   if (window == nullptr) return CHECK(window != nullptr);
   drainQueue();
-  zt::resetKeys();
+  game().reset();
   PostMessageW(window, WM_KEYDOWN, VK_RIGHT, 1);
   PostMessageW(window, WM_KEYDOWN, 'D', 1);
   CHECK(platform().pumpOneMessage());
-  CHECK(zt::currentKeys[zt::kKeyRight] == 1.0f);
-  CHECK(zt::currentKeys[zt::kKeyD] == 0.0f);
+  CHECK(game().keys.currentKeys[zt::kKeyRight] == 1.0f);
+  CHECK(game().keys.currentKeys[zt::kKeyD] == 0.0f);
   CHECK(platform().pumpOneMessage());
-  CHECK(zt::currentKeys[zt::kKeyD] == 1.0f);
-  zt::resetKeys();
+  CHECK(game().keys.currentKeys[zt::kKeyD] == 1.0f);
+  game().reset();
+}
+
+TEST_CASE("painting validates the window at the edge and never reaches the game") {
+  HWND window = gameWindowForTest();
+  if (window == nullptr) return CHECK(window != nullptr);
+  drainQueue();
+  game().reset();
+  InvalidateRect(window, nullptr, FALSE);
+  CHECK(GetUpdateRect(window, nullptr, FALSE));
+  // WM_PAINT comes whenever the queue is otherwise empty and the window
+  // still needs painting: left unvalidated, the drain would never run dry.
+  drainQueue();
+  CHECK(!GetUpdateRect(window, nullptr, FALSE));
+  CHECK_EQ(game().delivered, 0);
 }
 
 TEST_CASE("Alt+/ and Alt+? through the pump open the About box over the window") {
@@ -224,14 +267,14 @@ TEST_CASE("the About box ends with OK, Cancel, Enter, Escape and its close box")
 TEST_CASE("command 105 destroys the window: quit message with code 0 and the loop's end") {
   HWND window = gameWindowForTest();
   if (window == nullptr) return CHECK(window != nullptr);
-  zt::quitRequested = false;
+  game().reset();
   CHECK_EQ(SendMessageW(window, WM_COMMAND, MAKEWPARAM(105, 0), 0), 0);
   CHECK(!IsWindow(window));
-  CHECK(zt::quitRequested);
+  CHECK(game().quitRequested);
   MSG message;
   CHECK(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   CHECK_EQ(message.wParam, 0u);
-  zt::quitRequested = false;
+  game().reset();
 }
 
 TEST_CASE("system messages as the shared window procedure sees them") {
@@ -241,8 +284,8 @@ TEST_CASE("system messages as the shared window procedure sees them") {
   CHECK(zt::toWindowMessage(WM_KEYUP, VK_ESCAPE).kind == Kind::KeyUp);
   CHECK_EQ(zt::toWindowMessage(WM_KEYUP, VK_ESCAPE).code, 0x1Bu);
   CHECK(zt::toWindowMessage(WM_DESTROY, 0).kind == Kind::Destroy);
-  CHECK(zt::toWindowMessage(WM_PAINT, 0).kind == Kind::Paint);
-  for (UINT other : {WM_SYSKEYDOWN, WM_SYSKEYUP, WM_CHAR, WM_SYSCHAR, WM_CLOSE, WM_SIZE}) {
+  for (UINT other :
+       {WM_PAINT, WM_SYSKEYDOWN, WM_SYSKEYUP, WM_CHAR, WM_SYSCHAR, WM_CLOSE, WM_SIZE}) {
     CHECK(zt::toWindowMessage(other, 'D').kind == Kind::Other);
   }
 }

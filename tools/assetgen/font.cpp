@@ -125,16 +125,6 @@ bool inked(const GlyphArt& g, int x, int row) {
 
 }  // namespace
 
-bool isSkippedCode(int code) {
-  for (int skipped : {42, 60, 62, 64, 92, 94, 95, 96})
-    if (code == skipped) return true;
-  return false;
-}
-
-bool hasGlyph(int code) {
-  return code >= 32 && code <= 122 && !isSkippedCode(code);
-}
-
 Canvas glyphPicture(int code) {
   const GlyphArt* art = hasGlyph(code) ? findArt(code) : nullptr;
   if (!art) return {};

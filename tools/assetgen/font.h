@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "canvas.h"
+#include "core/resource_files.h"
 
 namespace zt::assetgen {
 
@@ -15,11 +16,11 @@ constexpr int kGlyphTop = 2;
 // Height of capitals and digits; lower case is 5 rows, descenders 2 more.
 constexpr int kCapHeight = 7;
 
-// Character codes the font has no picture for.
-bool isSkippedCode(int code);
-// Whether code is one of the 83 characters the font covers (32..122 less
-// the skipped ones).
-bool hasGlyph(int code);
+// Whether code is one of the characters the font covers: those the game
+// reads a glyph file for.
+inline bool hasGlyph(int code) {
+  return resource_files::hasGlyphFile(code);
+}
 
 // The glyph picture of a covered character; an empty canvas otherwise.
 Canvas glyphPicture(int code);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "canvas.h"
+#include "core/resource_files.h"
 #include "font.h"
 #include "icon.h"
 #include "music.h"
@@ -99,35 +100,34 @@ Canvas tileOfSize(int size) {
 }
 
 void generate(const fs::path& root, const fs::path& iconDir) {
-  const fs::path res = root / "resources";
+  namespace files = resource_files;
+  const fs::path res = root / files::kFolder;
   fs::create_directories(res / "font");
   fs::create_directories(iconDir);
   Output out;
 
-  out.picture(res / "derivative1.png", walkerFrame(0));
-  out.picture(res / "derivative2.png", walkerFrame(1));
-  out.picture(res / "trollidian1.png", mockerFrame(0));
-  out.picture(res / "trollidian2.png", mockerFrame(1));
-  out.picture(res / "progress.png", progressPicture());
-  out.picture(res / "progressbar.png", barFramePicture());
-  out.picture(res / "panel.png", panelPicture());
-  out.picture(res / "title.png", titlePicture());
-  out.picture(res / "titlebg.png", titleBackground());
-  out.picture(res / "gameover.png", gameOverPicture());
+  out.picture(res / files::kDerivative1, walkerFrame(0));
+  out.picture(res / files::kDerivative2, walkerFrame(1));
+  out.picture(res / files::kTrollidian1, mockerFrame(0));
+  out.picture(res / files::kTrollidian2, mockerFrame(1));
+  out.picture(res / files::kProgress, progressPicture());
+  out.picture(res / files::kProgressBar, barFramePicture());
+  out.picture(res / files::kPanel, panelPicture());
+  out.picture(res / files::kTitle, titlePicture());
+  out.picture(res / files::kTitleBackground, titleBackground());
+  out.picture(res / files::kGameOver, gameOverPicture());
 
-  for (int code = 32; code <= 122; ++code) {
+  for (int code = files::kFirstGlyph; code <= files::kLastGlyph; ++code) {
     if (!hasGlyph(code)) continue;
-    char name[32];
-    std::snprintf(name, sizeof name, "zorp_%03d.png", code);
-    out.picture(res / "font" / name, glyphPicture(code));
+    out.picture(res / files::glyphFile(code), glyphPicture(code));
   }
 
   // Fixed stream serial numbers keep the files identical from run to run.
-  out.clip(res / "painting_with_gasoline.ogg", titleMusic(), 0x5a540101, "Painting With Gasoline");
-  out.clip(res / "intention_ignited.ogg", levelMusic(), 0x5a540102, "Intention Ignited");
-  out.clip(res / "death.ogg", mistakeSound(), 0x5a540103, "Death");
-  out.clip(res / "accept.ogg", acceptSound(), 0x5a540104, "Accept");
-  out.clip(res / "gameover.ogg", gameOverSound(), 0x5a540105, "Game Over");
+  out.clip(res / files::kTitleMusic, titleMusic(), 0x5a540101, "Painting With Gasoline");
+  out.clip(res / files::kGameMusic, levelMusic(), 0x5a540102, "Intention Ignited");
+  out.clip(res / files::kDeath, mistakeSound(), 0x5a540103, "Death");
+  out.clip(res / files::kAccept, acceptSound(), 0x5a540104, "Accept");
+  out.clip(res / files::kGameOverSound, gameOverSound(), 0x5a540105, "Game Over");
 
   out.bytes(iconDir / "zummertock107.ico", iconFile(tileOfSize));
   out.bytes(iconDir / "zummertock108.ico", iconFile(iconFigure));

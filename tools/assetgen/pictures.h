@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas.h"
+#include "core/screen.h"
 
 namespace zt::assetgen {
 
@@ -11,8 +12,8 @@ constexpr int kBarFrameHeight = 10;  // the frame, drawn at (10, 150)
 constexpr int kFillTop = 3;          // first row of the filling within the frame
 constexpr int kPanelHeight = 70;     // drawn at (10, 10) and (10, 170)
 constexpr int kTitleHeight = 84;     // drawn at (0, 10)
-constexpr int kScreenWidth = 320;
-constexpr int kScreenHeight = 240;
+constexpr int kScreenWidth = static_cast<int>(kLogicalWidth);
+constexpr int kScreenHeight = static_cast<int>(kLogicalHeight);
 constexpr int kScrollPeriod = 449;  // how far the background scrolls before it wraps
 
 Canvas progressPicture();

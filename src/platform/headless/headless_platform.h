@@ -1,82 +1,51 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <deque>
-#include <map>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "app/platform.h"
-#include "platform/headless/autoplayer.h"
+#include "platform/headless/headless_wave_device.h"
+#include "platform/headless/offscreen_gl.h"
 
 namespace zt {
 
-class HeadlessWaveDevice;
-class OffscreenGl;
-
-// A key, command or close event of a replay script, queued before its frame.
-struct ScriptEvent {
-  uint64_t frame = 0;
-  WindowMessage message;
-};
-
-// Parses a replay script: one event per line, "FRAME down|up right|d|escape",
-// "FRAME about" or "FRAME close"; '#' starts a comment. Returns false and
-// sets error (with the line number) on a malformed line.
-bool parseScript(const std::string& text, std::vector<ScriptEvent>& events, std::string& error);
-
-struct HeadlessOptions {
-  double dt = 1.0 / 60.0;
-  uint64_t maxFrames = 100000;
-  std::vector<ScriptEvent> events;
-  bool autoplay = false;
-  std::vector<uint32_t> mistakes;  // levels the autoplayer loses once each
-  std::string tracePath;
-  std::map<uint64_t, std::vector<std::string>> shots;  // frame -> PNG files
-  std::string wavPath;
-  bool noSoundDevice = false;  // the wave device refuses to open
-};
-
 // No window and no display: offscreen OpenGL, a virtual clock that moves on
-// by dt at every present, scripted or autoplayed key messages, a wave device
-// that plays in virtual time and records what it was given.
+// by dt at every present, messages posted by whoever drives it, and a wave
+// device that plays in virtual time. The same arguments give the same
+// frames, sound and pictures on every run.
 class HeadlessPlatform : public Platform {
  public:
-  explicit HeadlessPlatform(HeadlessOptions options);
-  ~HeadlessPlatform() override;
+  // soundDevice false: the device refuses to open, as on a machine without
+  // one. recordSound: keep what is played, for writeWav.
+  explicit HeadlessPlatform(double dt, bool soundDevice = true, bool recordSound = false);
 
-  // False (after a message on stderr) when no offscreen context can be made.
+  // The offscreen context, made current; false (after a line on standard
+  // error) when there is none.
   bool createContext();
 
+  // Queued for the message pump, which takes one per frame.
+  void post(const WindowMessage& message) { queue_.push_back(message); }
+  bool hasQueuedMessages() const { return !queue_.empty(); }
+
   bool pumpOneMessage() override;
+  // Plays the frame's worth of virtual time.
   void swapBuffers() override;
   int64_t counter() override { return presents_; }
-  double counterFrequency() override { return 1.0 / options_.dt; }
+  double counterFrequency() override { return 1.0 / dt_; }
   void runAboutBox() override {}
-  void destroyWindow() override;
-  WaveDevice* waveDevice() override;
-  void beforeFrame(uint64_t frame) override;
-  bool afterFrame(uint64_t frame) override;
+  WaveDevice* waveDevice() override { return &wave_; }
 
-  // Writes the recorded sound, if asked for. True when nothing failed.
-  bool finish();
-
-  uint64_t presents() const { return presents_; }
+  HeadlessWaveDevice& wave() { return wave_; }
+  int64_t presents() const { return presents_; }
+  double dt() const { return dt_; }
 
  private:
-  void writeTrace(uint64_t frame);
-
-  HeadlessOptions options_;
+  double dt_;
   std::unique_ptr<OffscreenGl> gl_;
-  std::unique_ptr<HeadlessWaveDevice> wave_;
-  std::unique_ptr<Autoplayer> autoplayer_;
+  HeadlessWaveDevice wave_;
   std::deque<WindowMessage> queue_;
-  size_t nextEvent_ = 0;
   int64_t presents_ = 0;
-  FILE* trace_ = nullptr;
-  bool ok_ = true;
 };
 
 }  // namespace zt

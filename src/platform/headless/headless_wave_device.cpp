@@ -19,64 +19,59 @@ void putLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
 
 }  // namespace
 
-bool HeadlessWaveDevice::open(const WaveFormat& format, DoneCallback done, void* user) {
+bool HeadlessWaveDevice::open(const WaveFormat& format, DoneCallback done) {
   if (failToOpen_ || opened_ || format.blockAlign == 0) return false;
   format_ = format;
-  done_ = done;
-  user_ = user;
+  done_ = std::move(done);
   opened_ = true;
   return true;
 }
 
-void HeadlessWaveDevice::prepare(WaveBuffer& buffer) {
-  buffer.flags |= WaveBuffer::kPrepared;
+void HeadlessWaveDevice::submit(const uint8_t* block, uint32_t bytes) {
+  {
+    std::lock_guard<std::mutex> lock(queueLock_);
+    queue_.emplace_back(block, block + bytes);
+  }
+  submitted_.notify_one();
 }
 
-void HeadlessWaveDevice::unprepare(WaveBuffer& buffer) {
-  buffer.flags &= ~WaveBuffer::kPrepared;
-}
-
-void HeadlessWaveDevice::write(WaveBuffer& buffer) {
-  std::vector<uint8_t> bytes(buffer.data, buffer.data + buffer.length);
+void HeadlessWaveDevice::close() {
+  // What was played stays recorded; what was still queued is dropped.
   std::lock_guard<std::mutex> lock(queueLock_);
-  queue_.push_back(std::move(bytes));
+  queue_.clear();
+  done_ = nullptr;
 }
 
-void HeadlessWaveDevice::mixerStarted() {
-  waitForMixerIdle();
-}
-
-size_t HeadlessWaveDevice::queuedBuffers() {
+size_t HeadlessWaveDevice::queuedBlocks() {
   std::lock_guard<std::mutex> lock(queueLock_);
   return queue_.size();
 }
 
 void HeadlessWaveDevice::advance(double seconds) {
-  if (!opened_ || seconds <= 0.0) return;
+  if (!opened_ || !done_ || seconds <= 0.0) return;
   framesDue_ += seconds * format_.samplesPerSecond;
   const double blockFrames = static_cast<double>(kBlockBytes / format_.blockAlign);
   while (framesDue_ + kFrameSlack >= blockFrames) {
     framesDue_ -= blockFrames;
     std::vector<uint8_t> bytes;
-    for (int attempt = 0; attempt < 2 && bytes.empty(); ++attempt) {
-      // A span longer than the ten queued buffers needs the mixer to refill.
-      if (attempt == 1) waitForMixerIdle();
-      std::lock_guard<std::mutex> lock(queueLock_);
-      if (!queue_.empty()) {
-        bytes = std::move(queue_.front());
-        queue_.pop_front();
-      }
+    {
+      // A span longer than the queued blocks plays the ones the mixer makes
+      // as the first come back.
+      std::unique_lock<std::mutex> lock(queueLock_);
+      submitted_.wait(lock, [this] { return !queue_.empty(); });
+      bytes = std::move(queue_.front());
+      queue_.pop_front();
     }
-    if (bytes.empty()) continue;  // ran dry: that stretch of time plays nothing
     if (record_) {
       const size_t start = recording_.size();
       recording_.resize(start + bytes.size() / 2);
       std::memcpy(recording_.data() + start, bytes.data(), bytes.size() / 2 * 2);
     }
-    ++buffersConsumed_;
-    if (done_ != nullptr) done_(user_);
+    ++blocksPlayed_;
+    done_();
   }
-  waitForMixerIdle();
+  std::unique_lock<std::mutex> lock(queueLock_);
+  submitted_.wait(lock, [this] { return queue_.size() >= static_cast<size_t>(kWaveBufferCount); });
 }
 
 bool HeadlessWaveDevice::writeWav(const std::string& path) const {

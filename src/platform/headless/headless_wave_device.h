@@ -1,5 +1,6 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -11,9 +12,10 @@
 namespace zt {
 
 // A wave device that plays in virtual time: each presented frame hands it the
-// frame's duration, it consumes what that span covers and records it. After
-// every advance the mixer has caught up, so a run's sound is the same bytes
-// every time.
+// frame's duration, it plays (and records) the blocks that span covers, and
+// returns once the mixer has refilled what it played. So whatever the game
+// does between two frames meets the mixer in the same state, and a run's
+// sound is the same bytes every time.
 class HeadlessWaveDevice : public WaveDevice {
  public:
   // failToOpen: behave like a machine without a sound device. record: keep
@@ -21,23 +23,21 @@ class HeadlessWaveDevice : public WaveDevice {
   explicit HeadlessWaveDevice(bool failToOpen = false, bool record = true)
       : failToOpen_(failToOpen), record_(record) {}
 
-  bool open(const WaveFormat& format, DoneCallback done, void* user) override;
-  void prepare(WaveBuffer& buffer) override;
-  void write(WaveBuffer& buffer) override;
-  void unprepare(WaveBuffer& buffer) override;
-  void mixerStarted() override;
+  bool open(const WaveFormat& format, DoneCallback done) override;
+  void submit(const uint8_t* block, uint32_t bytes) override;
+  void close() override;
 
-  // Plays seconds of virtual time: consumes the buffers that span covers
-  // (the fraction of a buffer left over counts towards the next call),
-  // reports each one done, and returns once the mixer has refilled every
-  // free buffer. Main thread.
+  // Plays seconds of virtual time: consumes the blocks that span covers (the
+  // fraction of a block left over counts towards the next call), reports
+  // each one done, and waits until the mixer has queued as many blocks as
+  // it keeps at a device. Main thread, while the speaker is open.
   void advance(double seconds);
 
-  // Interleaved samples of every buffer consumed so far, in order.
+  // Interleaved samples of every block played so far, in order.
   const std::vector<int16_t>& recording() const { return recording_; }
-  uint64_t buffersConsumed() const { return buffersConsumed_; }
-  // Buffers written and not yet consumed.
-  size_t queuedBuffers();
+  uint64_t blocksPlayed() const { return blocksPlayed_; }
+  // Blocks submitted and not yet played.
+  size_t queuedBlocks();
 
   // The recording as a 16-bit PCM WAV file in the opened format. False when
   // the file cannot be written.
@@ -48,14 +48,14 @@ class HeadlessWaveDevice : public WaveDevice {
   bool record_;
   bool opened_ = false;
   WaveFormat format_;
-  DoneCallback done_ = nullptr;
-  void* user_ = nullptr;
+  DoneCallback done_;
 
-  std::mutex queueLock_;  // written by the mixer thread, consumed by the main one
+  std::mutex queueLock_;  // the mixer thread submits, the main one plays
+  std::condition_variable submitted_;
   std::deque<std::vector<uint8_t>> queue_;
 
   double framesDue_ = 0.0;
-  uint64_t buffersConsumed_ = 0;
+  uint64_t blocksPlayed_ = 0;
   std::vector<int16_t> recording_;
 };
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/screen.h"
+
 // OSMesa's context type, declared here so users need not include osmesa.h.
 struct osmesa_context;
 
@@ -14,7 +16,7 @@ namespace zt {
 // current on creation; RGBA, no depth, stencil or accumulation buffer.
 class OffscreenGl {
  public:
-  explicit OffscreenGl(uint32_t width = 640, uint32_t height = 480);
+  explicit OffscreenGl(uint32_t width = kWindowWidth, uint32_t height = kWindowHeight);
   ~OffscreenGl();
   OffscreenGl(const OffscreenGl&) = delete;
   OffscreenGl& operator=(const OffscreenGl&) = delete;

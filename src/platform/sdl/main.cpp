@@ -4,12 +4,12 @@
 #include <SDL.h>
 
 #include <cstdio>
-#include <memory>
 
 #include "app/frame_loop.h"
 #include "app/platform.h"
 #include "app/strings.h"
-#include "app/window_procedure.h"
+#include "core/screen.h"
+#include "display/gl_renderer.h"
 #include "platform/sdl/sdl_wave_device.h"
 
 namespace zt {
@@ -28,7 +28,8 @@ class SdlPlatform : public Platform {
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     window_ = SDL_CreateWindow(ZT_WINDOW_TITLE, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                               640, 480, SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE);
+                               kWindowWidth, kWindowHeight,
+                               SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE);
     if (!window_) {
       std::fprintf(stderr, "Error: couldn't create the window: %s\n", SDL_GetError());
       return 0;
@@ -50,7 +51,7 @@ class SdlPlatform : public Platform {
     if (!SDL_PollEvent(&event)) return false;
     // Every event takes the frame's one message, as on Windows; the default
     // handling of what the game does not know changes nothing it sees.
-    windowProcedure(*this, translate(event));
+    deliver(translate(event));
     return true;
   }
 
@@ -62,10 +63,6 @@ class SdlPlatform : public Platform {
     // Modal: no frame runs until it is closed; the mixer keeps playing.
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, ZT_ABOUT_CAPTION,
                              ZT_ABOUT_VERSION "\n" ZT_ABOUT_NOTICE, window_);
-  }
-
-  void destroyWindow() override {
-    windowProcedure(*this, WindowMessage{WindowMessage::Kind::Destroy, 0});
   }
 
   WaveDevice* waveDevice() override { return &wave_; }
@@ -92,7 +89,7 @@ class SdlPlatform : public Platform {
         return {WindowMessage::Kind::Destroy, 0};
       case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_CLOSE) return {WindowMessage::Kind::Destroy, 0};
-        if (event.window.event == SDL_WINDOWEVENT_EXPOSED) return {WindowMessage::Kind::Paint, 0};
+        // Nothing is drawn on demand: the frame loop draws every frame.
         return {WindowMessage::Kind::Other, 0};
       case SDL_KEYDOWN:
       case SDL_KEYUP:
@@ -148,9 +145,9 @@ int main(int, char**) {
     SDL_Quit();
     return 1;
   }
-  auto platform = std::make_unique<zt::SdlPlatform>();
-  const int created = platform->createWindow();
-  if (created != 1) return 1;
-  const int status = zt::runGame(*platform, zt::GameOptions{});
-  return status;
+  zt::SdlPlatform platform;
+  if (platform.createWindow() != 1) return 1;
+  zt::GlRenderer display([&platform] { platform.swapBuffers(); });
+  // resources/ is read from the working folder.
+  return zt::runGame(platform, display, zt::GameOptions{}).status;
 }

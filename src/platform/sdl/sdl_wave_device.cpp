@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace zt {
 
@@ -15,14 +16,13 @@ void SDLCALL audioCallback(void* userdata, Uint8* stream, int length) {
 
 }  // namespace
 
-bool SdlWaveDevice::open(const WaveFormat& format, DoneCallback done, void* user) {
+bool SdlWaveDevice::open(const WaveFormat& format, DoneCallback done) {
   if (device_ != 0 || format.bitsPerSample != 16) return false;
   if (SDL_WasInit(SDL_INIT_AUDIO) == 0) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     ownsAudioSubsystem_ = true;
   }
-  done_ = done;
-  user_ = user;
+  done_ = std::move(done);
 
   SDL_AudioSpec wanted;
   SDL_zero(wanted);
@@ -44,17 +44,9 @@ bool SdlWaveDevice::open(const WaveFormat& format, DoneCallback done, void* user
   return true;
 }
 
-void SdlWaveDevice::prepare(WaveBuffer& buffer) {
-  buffer.flags |= WaveBuffer::kPrepared;
-}
-
-void SdlWaveDevice::unprepare(WaveBuffer& buffer) {
-  buffer.flags &= ~WaveBuffer::kPrepared;
-}
-
-void SdlWaveDevice::write(WaveBuffer& buffer) {
+void SdlWaveDevice::submit(const uint8_t* block, uint32_t bytes) {
   std::lock_guard<std::mutex> lock(queueLock_);
-  queue_.push_back(&buffer);
+  queue_.push_back(Block{block, bytes});
 }
 
 void SdlWaveDevice::fill(uint8_t* stream, int length) {
@@ -63,13 +55,13 @@ void SdlWaveDevice::fill(uint8_t* stream, int length) {
   {
     std::lock_guard<std::mutex> lock(queueLock_);
     while (left > 0 && !queue_.empty()) {
-      WaveBuffer* buffer = queue_.front();
-      const size_t chunk = std::min<size_t>(left, buffer->length - frontOffset_);
-      std::memcpy(stream, buffer->data + frontOffset_, chunk);
+      const Block& block = queue_.front();
+      const size_t chunk = std::min<size_t>(left, block.bytes - frontOffset_);
+      std::memcpy(stream, block.data + frontOffset_, chunk);
       stream += chunk;
       left -= chunk;
       frontOffset_ += static_cast<uint32_t>(chunk);
-      if (frontOffset_ >= buffer->length) {
+      if (frontOffset_ >= block.bytes) {
         queue_.pop_front();
         frontOffset_ = 0;
         ++finished;
@@ -79,7 +71,7 @@ void SdlWaveDevice::fill(uint8_t* stream, int length) {
   std::memset(stream, 0, left);  // signed 16-bit silence
   // Reported outside the queue lock: the callback takes the mixer's count lock.
   for (int i = 0; i < finished; ++i) {
-    if (done_ != nullptr) done_(user_);
+    if (done_) done_();
   }
 }
 

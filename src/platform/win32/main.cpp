@@ -5,9 +5,9 @@
 #include <cstdio>
 
 #include "app/frame_loop.h"
+#include "display/gl_renderer.h"
 #include "platform/win32/resource.h"
 #include "platform/win32/win32_platform.h"
-#include "platform/win32/win32_window.h"
 
 namespace {
 
@@ -22,14 +22,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   LoadStringW(instance, IDS_APP_TITLE, title, kMaxLoadString);
   LoadStringW(instance, IDC_ZUMMERTOCK, className, kMaxLoadString);
 
-  // Static: the window procedure may reach it until the process ends.
-  static zt::Win32Platform platform;
-  zt::setWindowPlatform(&platform);
-  zt::registerWindowClass(instance, className);
+  zt::Win32Platform platform(instance);
+  platform.registerWindowClass(className);
   // A start-up that failed ends with a failing status (1), never as a
   // success: the OpenGL steps have printed their "Error: " line; a window
   // that could not be made says so here.
-  const int created = zt::createGameWindow(instance, showCommand, title, className);
+  const int created = platform.createGameWindow(showCommand, title, className);
   if (created != 1) {
     if (created == 0) std::fputs("Error: couldn't create the window.\n", stderr);
     return 1;
@@ -38,10 +36,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   platform.setAccelerators(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDC_ZUMMERTOCK)));
   zt::enableSwapInterval();
 
-  zt::GameOptions options;  // resources/ is read from the working directory
-  const int status = zt::runGame(platform, options);
-  // The game has stopped its mixer; a device left playing while the process
-  // ends can take the process down with it (seen under Wine).
-  platform.closeWaveDevice();
-  return status;
+  zt::GlRenderer display([&platform] { platform.swapBuffers(); });
+  // resources/ is read from the working folder. The game closes the sound
+  // device once its mixer has stopped: a device left playing while the
+  // process ends can take the process down with it (seen under Wine).
+  return zt::runGame(platform, display, zt::GameOptions{}).status;
 }

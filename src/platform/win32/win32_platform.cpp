@@ -1,14 +1,163 @@
 #include "platform/win32/win32_platform.h"
 
+#include <cstdio>
+
+#include "core/screen.h"
 #include "platform/win32/resource.h"
-#include "platform/win32/win32_window.h"
 
 namespace zt {
+
+static_assert(IDM_ABOUT == kCommandAbout && IDM_EXIT == kCommandExit,
+              "the resource script's command ids are the game's");
+// 40 bytes on every Windows: the size the format request is made with.
+static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "pixel format descriptor size");
+
+namespace {
+
+// The window procedure has only the window to go by; this is how it finds
+// the platform behind it.
+Win32Platform* windowPlatform = nullptr;
+
+LRESULT CALLBACK gameWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (windowPlatform == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return windowPlatform->windowProcedure(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+Win32Platform::Win32Platform(HINSTANCE instance) : instance(instance) {
+  windowPlatform = this;
+}
+
+Win32Platform::~Win32Platform() {
+  if (windowPlatform == this) windowPlatform = nullptr;
+}
+
+PIXELFORMATDESCRIPTOR gamePixelFormat() {
+  PIXELFORMATDESCRIPTOR format = {};
+  format.nSize = sizeof format;
+  format.nVersion = 1;
+  format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+  format.iPixelType = PFD_TYPE_RGBA;
+  format.cColorBits = 32;
+  format.cDepthBits = 16;
+  format.iLayerType = PFD_MAIN_PLANE;
+  return format;
+}
+
+void Win32Platform::registerWindowClass(const wchar_t* className) {
+  WNDCLASSEXW windowClass = {};
+  // The structure's own size: 48 bytes in a 32-bit program, 80 in a 64-bit
+  // one, and RegisterClassExW refuses any other.
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+  windowClass.lpfnWndProc = gameWindowProcedure;
+  windowClass.cbClsExtra = 0;
+  windowClass.cbWndExtra = 0;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ZUMMERTOCK));
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.hbrBackground = nullptr;
+  windowClass.lpszMenuName = nullptr;
+  windowClass.lpszClassName = className;
+  windowClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SMALL));
+  RegisterClassExW(&windowClass);
+}
+
+int32_t Win32Platform::createGameWindow(int showCommand, const wchar_t* title,
+                                        const wchar_t* className) {
+  RECT rect = {0, 0, static_cast<LONG>(kWindowWidth), static_cast<LONG>(kWindowHeight)};
+  AdjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, FALSE);
+  HWND made = CreateWindowExW(0, className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
+                              rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+                              instance, nullptr);
+  if (made == nullptr) return 0;
+  window = made;
+
+  deviceContext = GetDC(window);
+  if (deviceContext == nullptr) {
+    std::fputs("Error: couldn't get device context.\n", stderr);
+    return -1;
+  }
+
+  const PIXELFORMATDESCRIPTOR wanted = gamePixelFormat();
+  pixelFormat = ChoosePixelFormat(deviceContext, &wanted);
+  if (pixelFormat == 0) {
+    std::fputs("Error: couldn't get an appropriate pixel format.\n", stderr);
+    return -1;
+  }
+  if (!SetPixelFormat(deviceContext, pixelFormat, &wanted)) {
+    std::fputs("Error: couldn't set the pixel format.\n", stderr);
+    return -1;
+  }
+
+  renderingContext = wglCreateContext(deviceContext);
+  if (renderingContext == nullptr) {
+    std::fputs("Error: couldn't create an OpenGL rendering context.\n", stderr);
+    return -1;
+  }
+
+  wglMakeCurrent(deviceContext, renderingContext);
+  ShowWindow(window, showCommand);
+  UpdateWindow(window);
+  return 1;
+}
+
+WindowMessage toWindowMessage(UINT message, WPARAM wParam) {
+  WindowMessage result;
+  switch (message) {
+    case WM_DESTROY:
+      result.kind = WindowMessage::Kind::Destroy;
+      break;
+    case WM_KEYDOWN:
+      result.kind = WindowMessage::Kind::KeyDown;
+      result.code = static_cast<uint32_t>(wParam);
+      break;
+    case WM_KEYUP:
+      result.kind = WindowMessage::Kind::KeyUp;
+      result.code = static_cast<uint32_t>(wParam);
+      break;
+    case WM_COMMAND:
+      result.kind = WindowMessage::Kind::Command;
+      result.code = LOWORD(wParam);
+      break;
+    default:
+      break;
+  }
+  return result;
+}
+
+LRESULT Win32Platform::windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Messages arrive while CreateWindowExW is still running; the handle is
+  // known from the first of them.
+  if (window == nullptr) window = hwnd;
+  switch (message) {
+    case WM_PAINT: {
+      // Validates the window; nothing is drawn here, the frame loop draws.
+      PAINTSTRUCT paint;
+      BeginPaint(hwnd, &paint);
+      EndPaint(hwnd, &paint);
+      return 0;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      deliver(toWindowMessage(message, wParam));
+      return 0;
+    default:
+      break;
+  }
+  const WindowMessage translated = toWindowMessage(message, wParam);
+  if (translated.kind != WindowMessage::Kind::Other &&
+      deliver(translated) == MessageResult::Handled) {
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
 
 bool Win32Platform::pumpOneMessage() {
   MSG message;
   if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return false;
-  if (!TranslateAcceleratorW(gameWindow.window, accelerators_, &message)) {
+  if (!TranslateAcceleratorW(window, accelerators_, &message)) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -16,7 +165,7 @@ bool Win32Platform::pumpOneMessage() {
 }
 
 void Win32Platform::swapBuffers() {
-  SwapBuffers(gameWindow.deviceContext);
+  SwapBuffers(deviceContext);
 }
 
 int64_t Win32Platform::counter() {
@@ -32,22 +181,27 @@ double Win32Platform::counterFrequency() {
 }
 
 void Win32Platform::runAboutBox() {
-  DialogBoxParamW(gameWindow.instance, MAKEINTRESOURCEW(IDD_ABOUTBOX), gameWindow.window,
-                  aboutBoxProcedure, 0);
-}
-
-void Win32Platform::validatePaint() {
-  PAINTSTRUCT paint;
-  BeginPaint(gameWindow.window, &paint);
-  EndPaint(gameWindow.window, &paint);
+  DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUTBOX), window, aboutBoxProcedure, 0);
 }
 
 void Win32Platform::destroyWindow() {
-  DestroyWindow(gameWindow.window);
+  DestroyWindow(window);
 }
 
-void Win32Platform::postQuitMessage(int32_t code) {
-  PostQuitMessage(code);
+INT_PTR CALLBACK aboutBoxProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+      }
+      break;
+    default:
+      break;
+  }
+  return FALSE;
 }
 
 bool enableSwapInterval() {

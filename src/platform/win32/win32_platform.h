@@ -2,16 +2,31 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "app/platform.h"
 #include "platform/win32/winmm_wave_device.h"
 
 namespace zt {
 
-// The game's platform on Windows: the window made by createGameWindow, its
-// message queue with the accelerator table, WGL's buffer swap, the
-// performance counter, the About box and WinMM.
+// The game's platform on Windows: one window with a WGL context, its
+// message queue with the accelerator table, the buffer swap, the
+// performance counter, the About box and WinMM. There is one per process:
+// the window class's procedure finds it.
 class Win32Platform : public Platform {
  public:
+  explicit Win32Platform(HINSTANCE instance);
+  ~Win32Platform() override;
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
+
+  // Registers the window class (the result is not checked: a failure shows
+  // as a window that cannot be created).
+  void registerWindowClass(const wchar_t* className);
+  // Creates the window with a 640 x 480 client area and a current OpenGL
+  // context, and shows it. 1 on success, 0 when the window cannot be made
+  // (nothing printed), -1 after an "Error: " line when an OpenGL step fails.
+  int32_t createGameWindow(int showCommand, const wchar_t* title, const wchar_t* className);
   void setAccelerators(HACCEL accelerators) { accelerators_ = accelerators; }
 
   bool pumpOneMessage() override;
@@ -19,17 +34,35 @@ class Win32Platform : public Platform {
   int64_t counter() override;
   double counterFrequency() override;
   void runAboutBox() override;
-  void validatePaint() override;
   void destroyWindow() override;
-  void postQuitMessage(int32_t code) override;
   WaveDevice* waveDevice() override { return &waveDevice_; }
-  // After the game has ended (and stopped its mixer).
-  void closeWaveDevice() { waveDevice_.close(); }
+
+  // What the window class's procedure does: paint and destroy at the edge,
+  // the game's messages to the game, the rest to DefWindowProcW.
+  LRESULT windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  // The window's handles, made once and kept for the life of the process.
+  HINSTANCE instance = nullptr;
+  HWND window = nullptr;
+  HDC deviceContext = nullptr;
+  HGLRC renderingContext = nullptr;
+  int pixelFormat = 0;
 
  private:
   HACCEL accelerators_ = nullptr;
   WinmmWaveDevice waveDevice_;
 };
+
+// What the game asks of the pixel format: RGBA, 32 colour bits, 16 depth
+// bits, double-buffered OpenGL on a window.
+PIXELFORMATDESCRIPTOR gamePixelFormat();
+
+// The system message as the game sees it; messages the game has no word
+// for are Kind::Other.
+WindowMessage toWindowMessage(UINT message, WPARAM wParam);
+
+// The About box's dialog procedure: OK and Cancel end it with their id.
+INT_PTR CALLBACK aboutBoxProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Asks the driver to wait for the display at each swap, where it offers that
 // (WGL_EXT_swap_control), so the loop does not spin faster than the screen.

@@ -1,12 +1,10 @@
 #include "platform/win32/winmm_wave_device.h"
 
-#include <mmsystem.h>
-
-static_assert(zt::WaveBuffer::kPrepared == WHDR_PREPARED, "the mixer tests this bit");
+#include <utility>
 
 namespace zt {
 
-bool WinmmWaveDevice::open(const WaveFormat& format, DoneCallback done, void* user) {
+bool WinmmWaveDevice::open(const WaveFormat& format, DoneCallback done) {
   if (handle_ != nullptr) return false;
   WAVEFORMATEX wave = {};
   wave.wFormatTag = format.formatTag;
@@ -17,8 +15,7 @@ bool WinmmWaveDevice::open(const WaveFormat& format, DoneCallback done, void* us
   wave.wBitsPerSample = format.bitsPerSample;
   wave.cbSize = 0;
   // Set before opening: the device may report its first message at once.
-  done_ = done;
-  user_ = user;
+  done_ = std::move(done);
   HWAVEOUT handle = nullptr;
   const MMRESULT result = waveOutOpen(&handle, WAVE_MAPPER, &wave,
                                       reinterpret_cast<DWORD_PTR>(&WinmmWaveDevice::onWaveOut),
@@ -28,48 +25,38 @@ bool WinmmWaveDevice::open(const WaveFormat& format, DoneCallback done, void* us
   return true;
 }
 
-bool WinmmWaveDevice::close() {
-  if (handle_ == nullptr) return false;
-  // Reset hands back every queued buffer, which close would refuse.
-  waveOutReset(handle_);
-  const bool closed = waveOutClose(handle_) == MMSYSERR_NOERROR;
-  handle_ = nullptr;
-  return closed;
-}
-
-WAVEHDR& WinmmWaveDevice::headerOf(WaveBuffer& buffer) {
-  // One header per mixer buffer for the life of the process; WinMM needs it
-  // to stay at one address from prepare until unprepare.
-  if (buffer.deviceData == nullptr) buffer.deviceData = new WAVEHDR{};
-  return *static_cast<WAVEHDR*>(buffer.deviceData);
-}
-
-void WinmmWaveDevice::prepare(WaveBuffer& buffer) {
-  WAVEHDR& header = headerOf(buffer);
-  header.lpData = reinterpret_cast<LPSTR>(buffer.data);
-  header.dwBufferLength = buffer.length;
-  header.dwFlags = 0;
+void WinmmWaveDevice::submit(const uint8_t* block, uint32_t bytes) {
+  WAVEHDR& header = headers_[block];
+  // Blocks come back in the order written, so this header's last block has
+  // been played by the time the mixer fills its memory again.
+  if (header.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(handle_, &header, sizeof header);
+  header = WAVEHDR{};
+  header.lpData = reinterpret_cast<LPSTR>(const_cast<uint8_t*>(block));
+  header.dwBufferLength = bytes;
+  // Results unchecked: a failed write is a block not heard, nothing more.
   waveOutPrepareHeader(handle_, &header, sizeof header);
-  buffer.flags = header.dwFlags & WHDR_PREPARED;
+  waveOutWrite(handle_, &header, sizeof header);
 }
 
-void WinmmWaveDevice::write(WaveBuffer& buffer) {
-  waveOutWrite(handle_, &headerOf(buffer), sizeof(WAVEHDR));
-}
-
-void WinmmWaveDevice::unprepare(WaveBuffer& buffer) {
-  WAVEHDR& header = headerOf(buffer);
-  waveOutUnprepareHeader(handle_, &header, sizeof header);
-  buffer.flags = header.dwFlags & WHDR_PREPARED;
+void WinmmWaveDevice::close() {
+  if (handle_ == nullptr) return;
+  // Reset hands back every queued block, which close would refuse.
+  waveOutReset(handle_);
+  for (auto& [block, header] : headers_) {
+    if (header.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(handle_, &header, sizeof header);
+  }
+  headers_.clear();
+  waveOutClose(handle_);
+  handle_ = nullptr;
 }
 
 void CALLBACK WinmmWaveDevice::onWaveOut(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_PTR,
                                          DWORD_PTR) {
-  // Runs on WinMM's callback thread, where only the mixer's counter may be
+  // Runs on WinMM's callback thread, where only the mixer's count may be
   // touched (no other wave call from here).
   if (message != WOM_DONE) return;
   auto* device = reinterpret_cast<WinmmWaveDevice*>(instance);
-  if (device->done_ != nullptr) device->done_(device->user_);
+  if (device->done_) device->done_();
 }
 
 }  // namespace zt

@@ -8,6 +8,8 @@
 
 namespace zt {
 
+class Game;
+
 // A player that knows the level patterns. Each frame it looks at the game
 // as the frame loop left it and says which key message, if any, it would
 // send now. It plays from the title screens to the credits and presses
@@ -19,11 +21,11 @@ class Autoplayer {
 
   // dt is the frame time the game runs at; the player looks two frames
   // ahead, since a message sent now is seen by the next frame's judge.
-  std::optional<WindowMessage> decide(double dt);
+  std::optional<WindowMessage> decide(const Game& game, double dt);
 
  private:
   std::optional<WindowMessage> setPlayKey(bool down);
-  bool wantHeldDuringRun(double lookahead);
+  bool wantHeldDuringRun(uint32_t level, double lookahead);
 
   std::vector<uint32_t> mistakesLeft_;
   bool playKeyDown_ = false;

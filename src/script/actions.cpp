@@ -1,19 +1,15 @@
-#include "script/action.h"
+#include "script/actions.h"
 
 #include <utility>
 
 #include "audio/speaker.h"
+#include "core/image.h"
 #include "scene/game_object.h"
-#include "scene/image.h"
 #include "script/schedule.h"
 
 namespace zt {
 
-int32_t nextActionId = 0;
-
-Action::Action(void* target) : target(target), id(nextActionId++) {}
-
-MultiAction::MultiAction() : Action(nullptr) {}
+MultiAction::MultiAction(IdCounter& ids) : Action(ids, nullptr) {}
 
 void MultiAction::add(Action* action) {
   actions.push_back(action);
@@ -27,8 +23,8 @@ int32_t MultiAction::execute() {
   return 0;
 }
 
-ConditionalAction::ConditionalAction(void* argument, Predicate predicate, Action* action)
-    : Action(argument), predicate(predicate), action(action) {}
+ConditionalAction::ConditionalAction(IdCounter& ids, void* argument, Predicate predicate, Action* action)
+    : Action(ids, argument), predicate(predicate), action(action) {}
 
 int32_t ConditionalAction::execute() {
   if (!predicate || !predicate(target)) return -1;
@@ -37,16 +33,16 @@ int32_t ConditionalAction::execute() {
   return action->execute();
 }
 
-FunctionAction::FunctionAction(void* argument, Callback callback)
-    : Action(argument), callback(callback) {}
+FunctionAction::FunctionAction(IdCounter& ids, void* argument, Callback callback)
+    : Action(ids, argument), callback(callback) {}
 
 int32_t FunctionAction::execute() {
   if (!callback) return -1;
   return callback(target);
 }
 
-ActionAddition::ActionAddition(GameObject* target, Action* action)
-    : Action(target), action(action) {}
+ActionAddition::ActionAddition(IdCounter& ids, GameObject* target, Action* action)
+    : Action(ids, target), action(action) {}
 
 int32_t ActionAddition::execute() {
   if (!target || !action) return -1;
@@ -54,7 +50,7 @@ int32_t ActionAddition::execute() {
   return 0;
 }
 
-ActionRemoval::ActionRemoval(GameObject* target, Action* action) : Action(target), action(action) {}
+ActionRemoval::ActionRemoval(IdCounter& ids, GameObject* target, Action* action) : Action(ids, target), action(action) {}
 
 int32_t ActionRemoval::execute() {
   if (!target || !action) return -1;
@@ -62,8 +58,8 @@ int32_t ActionRemoval::execute() {
   return 0;
 }
 
-ScreenPositionShift::ScreenPositionShift(DrawingObject* target, int32_t dx, int32_t dy)
-    : Action(target), dx(dx), dy(dy) {}
+ScreenPositionShift::ScreenPositionShift(IdCounter& ids, DrawingObject* target, int32_t dx, int32_t dy)
+    : Action(ids, target), dx(dx), dy(dy) {}
 
 int32_t ScreenPositionShift::execute() {
   if (!target) return -1;
@@ -73,7 +69,7 @@ int32_t ScreenPositionShift::execute() {
   return 0;
 }
 
-SpriteChange::SpriteChange(SpriteObject* target, Image* image) : Action(target), image(image) {}
+SpriteChange::SpriteChange(IdCounter& ids, SpriteObject* target, Image* image) : Action(ids, target), image(image) {}
 
 int32_t SpriteChange::execute() {
   if (!target) return -1;
@@ -81,9 +77,9 @@ int32_t SpriteChange::execute() {
   return 0;
 }
 
-SpriteColorSwap::SpriteColorSwap(Image* target, const Color* fromColors, const Color* toColors,
+SpriteColorSwap::SpriteColorSwap(IdCounter& ids, Image* target, const Color* fromColors, const Color* toColors,
                                  int32_t count)
-    : Action(target), fromColors(fromColors), toColors(toColors), count(count) {}
+    : Action(ids, target), fromColors(fromColors), toColors(toColors), count(count) {}
 
 int32_t SpriteColorSwap::execute() {
   if (!target) return -1;
@@ -93,8 +89,8 @@ int32_t SpriteColorSwap::execute() {
   return 0;
 }
 
-TextChange::TextChange(TextObject* target, std::string text)
-    : Action(target), text(std::move(text)) {}
+TextChange::TextChange(IdCounter& ids, TextObject* target, std::string text)
+    : Action(ids, target), text(std::move(text)) {}
 
 int32_t TextChange::execute() {
   if (!target) return -1;
@@ -102,17 +98,18 @@ int32_t TextChange::execute() {
   return 0;
 }
 
-PcmSoundPlayback::PcmSoundPlayback(void* target, SoundClip* clip, bool loop)
-    : Action(target), clip(clip), loop(loop) {}
+PcmSoundPlayback::PcmSoundPlayback(IdCounter& ids, void* target, SpeakerInterface* speaker,
+                                   SoundClip* clip, bool loop)
+    : Action(ids, target), speaker(speaker), clip(clip), loop(loop) {}
 
 int32_t PcmSoundPlayback::execute() {
-  if (!target || !clip) return -1;
-  playSound(clip, loop);
+  if (!target || !clip || !speaker) return -1;
+  speaker->playSound(clip, loop);
   return 0;
 }
 
-ScheduleTimeAdjustment::ScheduleTimeAdjustment(Schedule* target, float time)
-    : Action(target), time(time) {}
+ScheduleTimeAdjustment::ScheduleTimeAdjustment(IdCounter& ids, Schedule* target, float time)
+    : Action(ids, target), time(time) {}
 
 int32_t ScheduleTimeAdjustment::execute() {
   if (!target) return -1;
@@ -122,8 +119,8 @@ int32_t ScheduleTimeAdjustment::execute() {
   return 0;
 }
 
-ScheduleReplacement::ScheduleReplacement(GameObject* target, Schedule* schedule)
-    : Action(target), schedule(schedule) {}
+ScheduleReplacement::ScheduleReplacement(IdCounter& ids, GameObject* target, Schedule* schedule)
+    : Action(ids, target), schedule(schedule) {}
 
 int32_t ScheduleReplacement::execute() {
   if (!target) return -1;

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "scene/color.h"
+#include "core/color.h"
+#include "core/id_counter.h"
+#include "scene/action.h"
 
 namespace zt {
 
@@ -15,29 +17,14 @@ class TextObject;
 class Image;
 class Schedule;
 struct SoundClip;
-
-// A small command object: when executed it does one thing to the scene, a
-// schedule, the mixer or the game state. Returns 0 when it did its work, -1
-// when it did nothing (or, for the delegating kinds, what they delegated to).
-class Action {
- public:
-  explicit Action(void* target);
-  virtual ~Action() = default;
-  virtual int32_t execute() = 0;
-
-  void* target;
-  int32_t id;
-};
-
-// The process-wide action counter (starts at 0).
-extern int32_t nextActionId;
+class SpeakerInterface;
 
 using Predicate = bool (*)(void* argument);
 using Callback = int32_t (*)(void* argument);
 
 class MultiAction : public Action {
  public:
-  MultiAction();
+  explicit MultiAction(IdCounter& ids);
   void add(Action* action);
   int32_t execute() override;
 
@@ -46,7 +33,7 @@ class MultiAction : public Action {
 
 class ConditionalAction : public Action {
  public:
-  ConditionalAction(void* argument, Predicate predicate, Action* action);
+  ConditionalAction(IdCounter& ids, void* argument, Predicate predicate, Action* action);
   int32_t execute() override;
 
   Predicate predicate;
@@ -55,7 +42,7 @@ class ConditionalAction : public Action {
 
 class FunctionAction : public Action {
  public:
-  FunctionAction(void* argument, Callback callback);
+  FunctionAction(IdCounter& ids, void* argument, Callback callback);
   int32_t execute() override;
 
   Callback callback;
@@ -63,7 +50,7 @@ class FunctionAction : public Action {
 
 class ActionAddition : public Action {
  public:
-  ActionAddition(GameObject* target, Action* action);
+  ActionAddition(IdCounter& ids, GameObject* target, Action* action);
   int32_t execute() override;
 
   Action* action;
@@ -71,7 +58,7 @@ class ActionAddition : public Action {
 
 class ActionRemoval : public Action {
  public:
-  ActionRemoval(GameObject* target, Action* action);
+  ActionRemoval(IdCounter& ids, GameObject* target, Action* action);
   int32_t execute() override;
 
   Action* action;
@@ -79,7 +66,7 @@ class ActionRemoval : public Action {
 
 class ScreenPositionShift : public Action {
  public:
-  ScreenPositionShift(DrawingObject* target, int32_t dx, int32_t dy);
+  ScreenPositionShift(IdCounter& ids, DrawingObject* target, int32_t dx, int32_t dy);
   int32_t execute() override;
 
   int32_t dx;
@@ -88,7 +75,7 @@ class ScreenPositionShift : public Action {
 
 class SpriteChange : public Action {
  public:
-  SpriteChange(SpriteObject* target, Image* image);
+  SpriteChange(IdCounter& ids, SpriteObject* target, Image* image);
   int32_t execute() override;
 
   Image* image;
@@ -97,7 +84,7 @@ class SpriteChange : public Action {
 // The colour arrays are referenced, not copied, and may be re-aimed.
 class SpriteColorSwap : public Action {
  public:
-  SpriteColorSwap(Image* target, const Color* fromColors, const Color* toColors, int32_t count);
+  SpriteColorSwap(IdCounter& ids, Image* target, const Color* fromColors, const Color* toColors, int32_t count);
   int32_t execute() override;
 
   const Color* fromColors;
@@ -107,7 +94,7 @@ class SpriteColorSwap : public Action {
 
 class TextChange : public Action {
  public:
-  TextChange(TextObject* target, std::string text);
+  TextChange(IdCounter& ids, TextObject* target, std::string text);
   int32_t execute() override;
 
   std::string text;
@@ -115,16 +102,18 @@ class TextChange : public Action {
 
 class PcmSoundPlayback : public Action {
  public:
-  PcmSoundPlayback(void* target, SoundClip* clip, bool loop);
+  PcmSoundPlayback(IdCounter& ids, void* target, SpeakerInterface* speaker, SoundClip* clip,
+                   bool loop);
   int32_t execute() override;
 
+  SpeakerInterface* speaker;
   SoundClip* clip;
   bool loop;
 };
 
 class ScheduleTimeAdjustment : public Action {
  public:
-  ScheduleTimeAdjustment(Schedule* target, float time);
+  ScheduleTimeAdjustment(IdCounter& ids, Schedule* target, float time);
   int32_t execute() override;
 
   float time;
@@ -132,7 +121,7 @@ class ScheduleTimeAdjustment : public Action {
 
 class ScheduleReplacement : public Action {
  public:
-  ScheduleReplacement(GameObject* target, Schedule* schedule);
+  ScheduleReplacement(IdCounter& ids, GameObject* target, Schedule* schedule);
   int32_t execute() override;
 
   Schedule* schedule;

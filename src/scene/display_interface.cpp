@@ -1,9 +1,7 @@
-// Kept apart from the OpenGL code: scene objects map world points without
-// pulling the display's GL calls into programs that never draw.
+#include "scene/display_interface.h"
+
 #include <cmath>
 #include <limits>
-
-#include "display/display_interface.h"
 
 namespace zt {
 
@@ -20,11 +18,17 @@ int32_t truncateToInt(float value) {
 
 }  // namespace
 
+void setClearColor(DisplayInterface* display, const Color* color) {
+  if (!display || !color) return;
+  display->clearColor = *color;
+  display->applyClearColor(*color);
+}
+
 ScreenPoint worldToScreen(const Renderer& renderer, float x, float y) {
-  const float logicalWidth = static_cast<float>(renderer.logicalWidth_);
-  const float logicalHeight = static_cast<float>(renderer.logicalHeight_);
-  const float halfWidth = static_cast<float>(renderer.logicalWidth_ >> 1);
-  const float halfHeight = static_cast<float>(renderer.logicalHeight_ >> 1);
+  const float logicalWidth = static_cast<float>(renderer.logicalWidth);
+  const float logicalHeight = static_cast<float>(renderer.logicalHeight);
+  const float halfWidth = static_cast<float>(renderer.logicalWidth >> 1);
+  const float halfHeight = static_cast<float>(renderer.logicalHeight >> 1);
   ScreenPoint point;
   point.x =
       truncateToInt((x - renderer.viewCenter.x) / renderer.viewWidth * logicalWidth + halfWidth);

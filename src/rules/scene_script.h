@@ -2,9 +2,11 @@
 
 #include <cstdint>
 
+#include "core/id_counter.h"
+
 namespace zt {
 
-class DisplayInterface;
+class Renderer;
 class Image;
 class Font;
 struct SoundClip;
@@ -17,10 +19,15 @@ class MultiAction;
 class ConditionalAction;
 class SpriteColorSwap;
 class TextChange;
+class SpeakerInterface;
+class Store;
 struct JudgeInput;
 struct ActionBinding;
+struct MarkerBinding;
+struct LevelState;
 
 // What the assembly loaded; any picture may be null (it then shows nothing).
+// Plain pointers: the game's store owns them.
 struct GameResources {
   Image* derivative1 = nullptr;
   Image* derivative2 = nullptr;
@@ -40,7 +47,8 @@ struct GameResources {
   SoundClip* gameOverSound = nullptr;
 };
 
-// Everything the scene script builds. All of it lives until the process ends.
+// Everything the scene script builds, by name. The store given to
+// buildScene owns it all.
 struct Scene {
   // Scene objects.
   SpriteObject* titleSprite = nullptr;
@@ -101,6 +109,18 @@ struct Scene {
   ActionBinding* panelBinding = nullptr;
   ActionBinding* frameBinding = nullptr;
   ActionBinding* nameBinding = nullptr;
+  MarkerBinding* markerBinding = nullptr;
+};
+
+// What the wiring reads and writes outside the scene.
+struct SceneLinks {
+  Renderer* display = nullptr;
+  SpeakerInterface* speaker = nullptr;
+  LevelState* level = nullptr;  // the tables are aimed at its level from the start
+  // The play key's values in the key state, which the judge reads.
+  const float* rightArrow = nullptr;
+  const float* dKey = nullptr;
+  const float* frameSeconds = nullptr;  // the loop's, for the slide after a right guess
 };
 
 // The texts of the credits that are ours to write.
@@ -108,9 +128,9 @@ extern const char* const kAuthorCredit;
 extern const char* const kTesterCredit1;
 extern const char* const kTesterCredit2;
 
-// Builds every scene object, action and schedule and wires them. The judge
-// reads the key values at rightArrow and dKey.
-Scene* buildScene(const GameResources& resources, DisplayInterface* display,
-                  const float* rightArrow, const float* dKey);
+// Builds every scene object, action and schedule, kept in the store, and
+// wires them.
+Scene buildScene(Store& store, RunningIds& ids, const GameResources& resources,
+                 const SceneLinks& links);
 
 }  // namespace zt

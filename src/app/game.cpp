@@ -1,0 +1,126 @@
+#include "app/game.h"
+
+#include <utility>
+#include <vector>
+
+#include "app/window_procedure.h"
+#include "audio/ogg_clip.h"
+#include "core/resource_files.h"
+#include "scene/game_object.h"
+#include "scene/image_file.h"
+#include "scene/text.h"
+#include "script/actions.h"
+
+namespace zt {
+
+Game::Game(Platform& platform, Renderer& display, const GameOptions& options)
+    : platform_(platform), display_(display) {
+  loadResources(options.resourceBase);
+  SceneLinks links;
+  links.display = &display_;
+  links.speaker = &speaker_;
+  links.level = &level_;
+  links.rightArrow = &keys_.currentKeys[kKeyRight];
+  links.dKey = &keys_.currentKeys[kKeyD];
+  links.frameSeconds = &clock_.frameSeconds;
+  scene_ = buildScene(store_, ids_, resources_, links);
+  platform_.attach(this);
+}
+
+Game::~Game() {
+  platform_.attach(nullptr);
+  speaker_.closeSpeaker();
+}
+
+void Game::loadResources(const std::string& base) {
+  namespace files = resource_files;
+  const std::string folder = base + files::kFolder;
+  const std::pair<const char*, Image**> pictures[] = {
+      {files::kDerivative1, &resources_.derivative1},
+      {files::kDerivative2, &resources_.derivative2},
+      {files::kTrollidian1, &resources_.trollidian1},
+      {files::kTrollidian2, &resources_.trollidian2},
+      {files::kProgress, &resources_.progress},
+      {files::kProgressBar, &resources_.progressBar},
+      {files::kPanel, &resources_.panel},
+      {files::kTitle, &resources_.title},
+      {files::kTitleBackground, &resources_.titleBackground},
+      {files::kGameOver, &resources_.gameOver},
+  };
+  for (const auto& [file, slot] : pictures) {
+    *slot = store_.keep(loadImage(ids_.images, folder + file));
+  }
+
+  resources_.font = loadFont(store_, ids_, base);
+
+  std::vector<std::string> paths;
+  for (const char* clip : files::kClips) paths.push_back(folder + clip);
+  std::vector<std::unique_ptr<SoundClip>> clips = loadSoundClips(speaker_, paths);
+  SoundClip** slots[] = {&resources_.titleMusic, &resources_.gameMusic, &resources_.death,
+                         &resources_.accept, &resources_.gameOverSound};
+  for (size_t i = 0; i < clips.size(); ++i) *slots[i] = store_.keep(std::move(clips[i]));
+}
+
+void Game::start() {
+  // A device that cannot be opened leaves the game silent, nothing else.
+  speaker_.openSpeaker(speakerConfig_, platform_.waveDevice());
+  scene_.progressMarker->addAction(scene_.endOfRunWatch);
+  scene_.panelColorSwap->execute();
+  scene_.frameColorSwap->execute();
+  scene_.levelNameChange->execute();
+  level_.markerSpeed = 0.0f;
+
+  clock_.counterFrequency = platform_.counterFrequency();
+  restartClock();
+}
+
+float Game::measureFrame() {
+  return clock_.measureFrame(platform_.counter());
+}
+
+void Game::restartClock() {
+  clock_.restart(platform_.counter());
+}
+
+bool Game::runFrame() {
+  keys_.settleAtFrameStart();
+  if (!runModeFrame()) return false;
+  keys_.markSettled();
+  platform_.pumpOneMessage();
+  return true;
+}
+
+MessageResult Game::handleMessage(const WindowMessage& message) {
+  return windowProcedure(message, keys_, quitRequested_, platform_);
+}
+
+FrameRecord Game::frameRecord() const {
+  FrameRecord record;
+  record.mode = modes_.gameMode;
+  record.level = level_.currentLevel;
+  record.incorrect = level_.incorrectGuesses;
+  SpriteRenderObject2D* marker = scene_.progressMarker;
+  record.markerX = marker->getPosition().x;
+  const Image* shown = marker->spritePart().image;
+  const std::pair<const Image*, const char*> names[] = {
+      {resources_.derivative1, resource_files::kDerivative1},
+      {resources_.derivative2, resource_files::kDerivative2},
+      {resources_.trollidian1, resource_files::kTrollidian1},
+      {resources_.trollidian2, resource_files::kTrollidian2},
+  };
+  if (shown) {
+    record.markerImage = "?";
+    for (const auto& [image, name] : names) {
+      if (shown != image) continue;
+      record.markerImage = name;
+      break;
+    }
+  }
+  record.inputLocked = level_.inputLocked;
+  record.markerSpeed = level_.markerSpeed;
+  record.playing = speaker_.playingSoundCount();
+  record.levelText = scene_.levelText->text;
+  return record;
+}
+
+}  // namespace zt

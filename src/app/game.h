@@ -1,0 +1,164 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/keys.h"
+#include "app/platform.h"
+#include "audio/speaker.h"
+#include "core/id_counter.h"
+#include "core/store.h"
+#include "rules/rules.h"
+#include "rules/scene_script.h"
+
+namespace zt {
+
+class DisplayInterface;
+class DrawingObject;
+class GameObject;
+class Renderer;
+
+enum GameMode : int32_t {
+  kModeTitle = 0,
+  kModeTitleFlash = 1,
+  kModeTitlePrompts = 2,
+  kModeBlackPause = 3,
+  kModePlay = 4,
+  kModePauseBeforeCredits = 5,
+  kModeCredits = 6,
+  kModeGameOver = 7,
+};
+
+// The frame clock: the performance counter's readings turned into seconds.
+struct LoopClock {
+  double counterFrequency = 0.0;  // ticks per second
+  int64_t previousCount = 0;      // the reading the last frame time was taken at
+  float frameSeconds = 0.0f;      // the last measured frame
+
+  // frameSeconds = the time since the last measure or restart, neither
+  // clamped nor smoothed: a long frame moves everything by its whole length.
+  float measureFrame(int64_t reading) {
+    frameSeconds =
+        static_cast<float>(static_cast<double>(reading - previousCount) / counterFrequency);
+    previousCount = reading;
+    return frameSeconds;
+  }
+  // The next measured frame starts at this reading.
+  void restart(int64_t reading) { previousCount = reading; }
+};
+
+// Which of the eight modes the frame loop is in, and for how long.
+struct ModeState {
+  int32_t gameMode = kModeTitle;
+  double modeSeconds = 0.0;  // time in the current timed mode
+};
+
+struct GameOptions {
+  // Prefix of the "resources/..." paths: where the resources folder is.
+  std::string resourceBase;
+};
+
+// What a frame of the runner's trace says about the game.
+struct FrameRecord {
+  int32_t mode = 0;
+  uint32_t level = 0;
+  int32_t incorrect = 0;
+  float markerX = 0.0f;
+  const char* markerImage = nullptr;  // the marker's picture file, null when it shows none
+  bool inputLocked = false;
+  float markerSpeed = 0.0f;
+  uint32_t playing = 0;  // sounds in the playing list
+  std::string levelText;
+};
+
+// The whole game: everything it loads and builds, its state, and the frame
+// loop's work. It owns all of it; the platform and the display are the
+// backend's and outlive it. Messages reach it through the platform.
+class Game final : public MessageSink {
+ public:
+  // Start-up after the display is made: the sound configuration, the input,
+  // the key state, then the assembly: the ten pictures, the font and the
+  // five clips from options.resourceBase + "resources/", and the scene.
+  Game(Platform& platform, Renderer& display, const GameOptions& options);
+  // Stops the mixer thread, waits for it and lets the sound device go.
+  ~Game() override;
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  // Game start, once the display is initialised: opens the sound output,
+  // puts level 0's colours and name in place, starts the frame clock.
+  void start();
+  // One pass of the frame loop: settle the keys, the mode's work, then at
+  // most one window message. False when the game ends at once (Escape):
+  // the frame is abandoned.
+  bool runFrame();
+  // The window has gone or the game-over picture has had its time.
+  bool quitRequested() const { return quitRequested_; }
+
+  // The window procedure: destroy, keys, the About and Exit commands.
+  MessageResult handleMessage(const WindowMessage& message) override;
+
+  const ModeState& modes() const { return modes_; }
+  const LevelState& level() const { return level_; }
+  const KeyState& keys() const { return keys_; }
+  const LoopClock& clock() const { return clock_; }
+  const Scene& scene() const { return scene_; }
+  const GameResources& resources() const { return resources_; }
+  uint32_t playingSoundCount() const { return speaker_.playingSoundCount(); }
+  FrameRecord frameRecord() const;
+
+ private:
+  struct ModeSteps {
+    bool clears;          // the frame starts with a clear
+    bool (Game::*update)();  // false: Escape ends the game now
+    void (Game::*draw)();
+  };
+  static const ModeSteps kModes[8];
+
+  void loadResources(const std::string& base);
+  float measureFrame();
+  void restartClock();
+  bool runModeFrame();
+
+  bool updateTitle();
+  bool updateTitleFlash();
+  bool updateTitlePrompts();
+  bool updateBlackPause();
+  bool updatePlay();
+  void updateSlideIn();
+  void updatePlayPhase();
+  bool updatePauseBeforeCredits();
+  bool updateCredits();
+  bool updateGameOver();
+  void drawTitle();
+  void drawTitleFlash();
+  void drawTitlePrompts();
+  void drawBlackPause();
+  void drawPlay();
+  void drawPauseBeforeCredits();
+  void drawCredits();
+  void drawGameOver();
+
+  void setProgressWidth();
+  void runActionLists();
+  void finishFrame();
+
+  Platform& platform_;
+  Renderer& display_;
+
+  Store store_;  // everything the assembly made
+  RunningIds ids_;
+  GameResources resources_;
+  Scene scene_;
+
+  const SpeakerConfig speakerConfig_{44100, 2};
+  SpeakerInterface speaker_;
+  InputInterface input_;
+  KeyState keys_;
+  LoopClock clock_;
+  ModeState modes_;
+  LevelState level_;
+  bool quitRequested_ = false;
+};
+
+}  // namespace zt

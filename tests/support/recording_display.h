@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "core/screen.h"
+#include "scene/display_interface.h"
+
+namespace zt::testing {
+
+// A display that draws nothing: it notes the pictures it is asked to draw
+// (and where), the clears, presents and clear colours, so that code which
+// draws can be tested without OpenGL.
+class RecordingDisplay : public Renderer {
+ public:
+  struct Placed {
+    const Image* image;
+    int32_t x, y;
+    bool operator==(const Placed& o) const { return image == o.image && x == o.x && y == o.y; }
+  };
+
+  RecordingDisplay() : Renderer(kViewCenter, kViewWidth, kViewHeight) {}
+
+  int32_t initialize() override { return 0; }
+  void drawImage(const Image* image, int32_t x, int32_t y) override {
+    if (image) placed.push_back({image, x, y});
+  }
+  void clear() override { ++clears; }
+  void present() override { ++presents; }
+  void applyClearColor(const Color& color) override { appliedColors.push_back(color); }
+
+  std::vector<Placed> placed;
+  std::vector<Color> appliedColors;
+  int clears = 0;
+  int presents = 0;
+};
+
+}  // namespace zt::testing
