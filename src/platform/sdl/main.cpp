@@ -4,9 +4,12 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <string>
 
 #include "app/frame_loop.h"
 #include "app/platform.h"
+#include "app/resource_folder.h"
 #include "app/strings.h"
 #include "core/screen.h"
 #include "display/gl_renderer.h"
@@ -27,9 +30,9 @@ class SdlPlatform : public Platform {
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    window_ = SDL_CreateWindow(ZT_WINDOW_TITLE, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                               kWindowWidth, kWindowHeight,
-                               SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE);
+    window_ =
+        SDL_CreateWindow(ZT_WINDOW_TITLE, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                         kWindowWidth, kWindowHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE);
     if (!window_) {
       std::fprintf(stderr, "Error: couldn't create the window: %s\n", SDL_GetError());
       return 0;
@@ -118,6 +121,21 @@ class SdlPlatform : public Platform {
 }  // namespace
 }  // namespace zt
 
+namespace {
+
+// resources/ in the working folder, else next to the program.
+std::string resourceBase() {
+  std::filesystem::path programFolder;
+  if (char* base = SDL_GetBasePath()) {
+    programFolder = base;
+    SDL_free(base);
+  }
+  const std::filesystem::path found = zt::findResourceFolder(zt::resourceFolders(programFolder));
+  return found.empty() ? std::string() : found.string() + "/";
+}
+
+}  // namespace
+
 // For sanitized builds: the desktop libraries SDL starts (D-Bus, the X and
 // GL drivers) keep allocations of their own until exit. The leak checker
 // should report only ours.
@@ -148,6 +166,7 @@ int main(int, char**) {
   zt::SdlPlatform platform;
   if (platform.createWindow() != 1) return 1;
   zt::GlRenderer display([&platform] { platform.swapBuffers(); });
-  // resources/ is read from the working folder.
-  return zt::runGame(platform, display, zt::GameOptions{}).status;
+  zt::GameOptions options;
+  options.resourceBase = resourceBase();
+  return zt::runGame(platform, display, options).status;
 }

@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <string>
 
 #include "app/frame_loop.h"
+#include "app/resource_folder.h"
 #include "display/gl_renderer.h"
 #include "platform/win32/resource.h"
 #include "platform/win32/win32_platform.h"
@@ -12,6 +15,22 @@
 namespace {
 
 constexpr int kMaxLoadString = 100;
+
+// resources/ in the working folder, else in the program's own folder, which
+// then becomes the working folder: the loaders take the paths as given, and
+// the program's folder may be named in any script.
+void findResources() {
+  std::wstring program(MAX_PATH, L'\0');
+  DWORD length = 0;
+  while ((length = GetModuleFileNameW(nullptr, program.data(),
+                                      static_cast<DWORD>(program.size()))) == program.size()) {
+    program.resize(program.size() * 2);
+  }
+  program.resize(length);
+  const std::filesystem::path folder = std::filesystem::path(program).parent_path();
+  const std::filesystem::path found = zt::findResourceFolder(zt::resourceFolders(folder));
+  if (!found.empty()) SetCurrentDirectoryW(found.c_str());
+}
 
 }  // namespace
 
@@ -36,9 +55,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   platform.setAccelerators(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDC_ZUMMERTOCK)));
   zt::enableSwapInterval();
 
+  findResources();
   zt::GlRenderer display([&platform] { platform.swapBuffers(); });
-  // resources/ is read from the working folder. The game closes the sound
-  // device once its mixer has stopped: a device left playing while the
-  // process ends can take the process down with it (seen under Wine).
+  // The game closes the sound device once its mixer has stopped: a device
+  // left playing while the process ends can take the process down with it
+  // (seen under Wine).
   return zt::runGame(platform, display, zt::GameOptions{}).status;
 }
