@@ -19,4 +19,25 @@ constexpr Vector2D kViewCenter{0.0f, 0.0f};
 constexpr float kViewWidth = 4.0f;
 constexpr float kViewHeight = 3.0f;
 
+// Where the logical screen lies in a client area of any size: enlarged by
+// the largest whole number that fits (at least 1, so a small client shows
+// the middle of it), centred; the rest of the client area shows the clear
+// colour. x and y count from the client area's lower-left corner, as
+// OpenGL's window coordinates do. A 640 x 480 client area is filled at 2.
+struct ScreenPlacement {
+  int32_t zoom;
+  int32_t x, y;
+  int32_t width, height;
+};
+
+constexpr ScreenPlacement placeScreen(int32_t clientWidth, int32_t clientHeight) {
+  const int32_t across = clientWidth / static_cast<int32_t>(kLogicalWidth);
+  const int32_t down = clientHeight / static_cast<int32_t>(kLogicalHeight);
+  const int32_t zoom = across < down ? (across < 1 ? 1 : across) : (down < 1 ? 1 : down);
+  const int32_t width = zoom * static_cast<int32_t>(kLogicalWidth);
+  const int32_t height = zoom * static_cast<int32_t>(kLogicalHeight);
+  return ScreenPlacement{zoom, (clientWidth - width) / 2, (clientHeight - height) / 2, width,
+                         height};
+}
+
 }  // namespace zt

@@ -3,42 +3,75 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <limits>
 #include <utility>
 
 #include "core/image.h"
 
 namespace zt {
 
+namespace {
+
+// A picture's lower-left corner may lie up to this many picture sizes past
+// any edge of the picture and still be drawn (clipped by the window); one
+// farther off is not drawn at all.
+constexpr int64_t kReach = 2;
+
+}  // namespace
+
 GlRenderer::GlRenderer(std::function<void()> swapBuffers, Vector2D center, float width,
                        float height)
     : Renderer(center, width, height), swapBuffers_(std::move(swapBuffers)) {}
 
+void GlRenderer::fitToClient(int32_t width, int32_t height) {
+  clientWidth_ = width;
+  clientHeight_ = height;
+  placement_ = placeScreen(width, height);
+  if (initialized_) applyPlacement();
+}
+
+void GlRenderer::applyPlacement() {
+  const ScreenPlacement& p = placement_;
+  // The viewport reaches past every edge of the picture, so a picture whose
+  // corner lies left of or below it still gets a valid raster position and
+  // is clipped instead of dropped; as far as OpenGL allows a viewport.
+  GLint largest[2] = {0, 0};
+  glGetIntegerv(GL_MAX_VIEWPORT_DIMS, largest);
+  margin_ = static_cast<int32_t>(kReach);
+  while (margin_ > 0 &&
+         ((2 * margin_ + 1) * p.width > largest[0] || (2 * margin_ + 1) * p.height > largest[1])) {
+    --margin_;
+  }
+  glViewport(p.x - margin_ * p.width, p.y - margin_ * p.height, (2 * margin_ + 1) * p.width,
+             (2 * margin_ + 1) * p.height);
+  glPixelZoom(static_cast<float>(p.zoom), static_cast<float>(p.zoom));
+  // Pictures reaching past the logical screen stay out of the margins.
+  scissored_ = p.x != 0 || p.y != 0 || p.width != clientWidth_ || p.height != clientHeight_;
+  if (scissored_) {
+    glScissor(p.x, p.y, p.width, p.height);
+    glEnable(GL_SCISSOR_TEST);
+  } else {
+    glDisable(GL_SCISSOR_TEST);
+  }
+}
+
 int32_t GlRenderer::initialize() {
-  const GLint w = static_cast<GLint>(windowWidth);
-  const GLint h = static_cast<GLint>(windowHeight);
-  // The viewport reaches two window sizes past every edge, so a picture whose
-  // corner lies left of or below the window still gets a valid raster
-  // position and is clipped by the window instead of dropped.
-  glViewport(-2 * w, -2 * h, 5 * w, 5 * h);
+  initialized_ = true;
+  applyPlacement();
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  const bool sized = logicalWidth != 0 && logicalHeight != 0;
-  const float xScale = sized ? static_cast<float>(windowWidth) / static_cast<float>(logicalWidth) : 0;
-  const float yScale =
-      sized ? static_cast<float>(windowHeight) / static_cast<float>(logicalHeight) : 0;
-  if (sized) glPixelZoom(xScale, yScale);
   // Not clearColor: the frame loop sets the real one at its first mode change.
   glClearColor(0.15f, 0.15f, 0.15f, 0.0f);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glEnable(GL_BLEND);
   // Dithering would make blended pixels differ between drivers and runs.
   glDisable(GL_DITHER);
-  glClear(GL_COLOR_BUFFER_BIT);
+  clear();
 
   // The world view. Nothing draws through it (pictures set their own
   // projection), but it is the state the display leaves.
-  if (!sized) return 0;
+  if (logicalWidth == 0 || logicalHeight == 0) return 0;
+  const float xScale = static_cast<float>(windowWidth) / static_cast<float>(logicalWidth);
+  const float yScale = static_cast<float>(windowHeight) / static_cast<float>(logicalHeight);
   const float left = viewCenter.x - viewWidth / 2.0f;
   const float right = left + viewWidth * xScale;
   const float top = viewCenter.y + viewHeight / 2.0f;
@@ -52,25 +85,33 @@ int32_t GlRenderer::initialize() {
 
 void GlRenderer::drawImage(const Image* image, int32_t x, int32_t y) {
   if (!image || !image->pixels) return;
-  if (logicalWidth == 0 || logicalHeight == 0) return;
-  const int64_t w = windowWidth;
-  const int64_t h = windowHeight;
-  // 64-bit so far-off positions cannot overflow; such a corner lies outside
-  // the enlarged viewport anyway and would not be drawn.
-  const int64_t rx = w * x / static_cast<int64_t>(logicalWidth);
-  const int64_t ry =
-      h - (static_cast<int64_t>(y) + image->height) * h / static_cast<int64_t>(logicalHeight);
-  constexpr int64_t kMin = std::numeric_limits<GLint>::min();
-  constexpr int64_t kMax = std::numeric_limits<GLint>::max();
-  if (rx < kMin || rx > kMax || ry < kMin || ry > kMax) return;
+  const ScreenPlacement& p = placement_;
+  // The picture's lower-left corner in window pixels from the picture's own
+  // lower-left corner; 64-bit, so far-off positions cannot overflow.
+  const int64_t rx = static_cast<int64_t>(p.zoom) * x;
+  const int64_t ry = p.height - (static_cast<int64_t>(y) + image->height) * p.zoom;
+  if (rx < -kReach * p.width || rx > (kReach + 1) * p.width || ry < -kReach * p.height ||
+      ry > (kReach + 1) * p.height) {
+    return;
+  }
 
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();
-  // One unit per window pixel across the enlarged viewport, (0, 0) at the
-  // window's lower-left corner.
-  gluOrtho2D(-2.0 * w, 3.0 * w, -2.0 * h, 3.0 * h);
-  glRasterPos2i(static_cast<GLint>(rx), static_cast<GLint>(ry));
+  // One unit per window pixel across the viewport, (0, 0) at the picture's
+  // lower-left corner.
+  const int64_t m = margin_;
+  gluOrtho2D(static_cast<double>(-m * p.width), static_cast<double>((m + 1) * p.width),
+             static_cast<double>(-m * p.height), static_cast<double>((m + 1) * p.height));
+  if (rx >= -m * p.width && rx <= (m + 1) * p.width && ry >= -m * p.height &&
+      ry <= (m + 1) * p.height) {
+    glRasterPos2i(static_cast<GLint>(rx), static_cast<GLint>(ry));
+  } else {
+    // Past a viewport OpenGL would not make larger: from a valid position,
+    // an empty bitmap moves the raster position there.
+    glRasterPos2i(0, 0);
+    glBitmap(0, 0, 0.0f, 0.0f, static_cast<GLfloat>(rx), static_cast<GLfloat>(ry), nullptr);
+  }
   glDrawPixels(static_cast<GLsizei>(image->width), static_cast<GLsizei>(image->height), GL_RGBA,
                GL_UNSIGNED_BYTE, image->pixels.get());
   glPopMatrix();
@@ -78,7 +119,9 @@ void GlRenderer::drawImage(const Image* image, int32_t x, int32_t y) {
 }
 
 void GlRenderer::clear() {
+  if (scissored_) glDisable(GL_SCISSOR_TEST);
   glClear(GL_COLOR_BUFFER_BIT);
+  if (scissored_) glEnable(GL_SCISSOR_TEST);
 }
 
 void GlRenderer::present() {

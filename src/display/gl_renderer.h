@@ -9,9 +9,9 @@
 namespace zt {
 
 // The display in OpenGL 1.1 on the context current on this thread: every
-// picture goes to the window with glDrawPixels at a zoom of window size over
-// logical size (2 x 2), blended over what is there. No textures: every
-// pixel is transferred at every draw.
+// picture goes to the window with glDrawPixels, enlarged by a whole number
+// (2 x 2 in a 640 x 480 client area) and blended over what is there. No
+// textures: every pixel is transferred at every draw.
 class GlRenderer final : public Renderer {
  public:
   // swapBuffers shows a finished frame (the backend's buffer swap).
@@ -22,13 +22,29 @@ class GlRenderer final : public Renderer {
   // of the world view; always 0.
   int32_t initialize() override;
   void drawImage(const Image* image, int32_t x, int32_t y) override;
+  // Clears the whole client area, the margins around the picture too.
   void clear() override;
   // glFinish, then the backend's swap.
   void present() override;
   void applyClearColor(const Color& color) override;
 
+  // The client area is now width x height pixels: the picture is placed
+  // anew (placeScreen). Until the first call it is 640 x 480.
+  void fitToClient(int32_t width, int32_t height);
+  const ScreenPlacement& placement() const { return placement_; }
+
  private:
+  void applyPlacement();
+
   std::function<void()> swapBuffers_;
+  int32_t clientWidth_ = static_cast<int32_t>(kWindowWidth);
+  int32_t clientHeight_ = static_cast<int32_t>(kWindowHeight);
+  ScreenPlacement placement_ = placeScreen(clientWidth_, clientHeight_);
+  // How many picture sizes the viewport reaches past each edge of the
+  // picture: 2 where OpenGL allows a viewport that large.
+  int32_t margin_ = 2;
+  bool initialized_ = false;
+  bool scissored_ = false;  // the picture does not fill the client area
 };
 
 }  // namespace zt

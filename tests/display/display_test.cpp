@@ -267,6 +267,92 @@ TEST_F(DisplayPixels, WorldSpriteIsCentredOnItsPosition) {
   EXPECT_EQ(logical(80, 96), (Color{0, 0, 7, 255}));
 }
 
+TEST(DisplayPlacement, TheLargestWholeZoomThatFitsCentred) {
+  struct Case {
+    int32_t clientWidth, clientHeight;
+    ScreenPlacement want;
+  };
+  for (const Case& c : {
+           Case{640, 480, {2, 0, 0, 640, 480}}, Case{1280, 960, {4, 0, 0, 1280, 960}},
+           Case{1920, 1080, {4, 320, 60, 1280, 960}},  // height decides
+           Case{1000, 1200, {3, 20, 240, 960, 720}},   // width decides
+           Case{641, 479, {1, 160, 119, 320, 240}},    // a pixel short of 2
+           Case{400, 300, {1, 40, 30, 320, 240}},
+           Case{300, 200, {1, -10, -20, 320, 240}},  // smaller: the middle shows
+       }) {
+    const ScreenPlacement got = placeScreen(c.clientWidth, c.clientHeight);
+    SCOPED_TRACE(::testing::Message() << c.clientWidth << " x " << c.clientHeight);
+    EXPECT_EQ(got.zoom, c.want.zoom);
+    EXPECT_EQ(got.x, c.want.x);
+    EXPECT_EQ(got.y, c.want.y);
+    EXPECT_EQ(got.width, c.want.width);
+    EXPECT_EQ(got.height, c.want.height);
+  }
+}
+
+// A larger client area: the picture at its zoom in the middle, the margins
+// in the clear colour, nothing drawn into them.
+TEST(DisplayScaled, PicturesAreEnlargedCentredAndKeptOutOfTheMargins) {
+  OffscreenGl gl(1920, 1080);
+  ASSERT_TRUE(gl.valid());
+  GlRenderer renderer(nullptr);
+  renderer.fitToClient(1920, 1080);
+  renderer.initialize();
+  setClearColor(&renderer, &kBlack);
+  renderer.clear();
+  auto picture = patterned(40, 2);
+  renderer.drawImage(picture.get(), -20, 0);    // half of it left of the screen
+  renderer.drawImage(picture.get(), 300, 238);  // reaching past its lower right
+  const std::vector<uint8_t> frame = readFramePixels(1920, 1080);
+  auto at = [&](int wx, int wy) {
+    const uint8_t* p = frame.data() + (static_cast<size_t>(wy) * 1920 + wx) * 4;
+    return Color{p[0], p[1], p[2], p[3]};
+  };
+  // Logical (lx, ly) covers 4 x 4 window pixels from (320 + 4 lx, 60 + 4 ly).
+  EXPECT_EQ(at(320, 60), (Color{20, 0, 7, 255}));
+  EXPECT_EQ(at(320 + 4 * 19 + 3, 60 + 4 * 1 + 3), (Color{39, 1, 7, 255}));
+  EXPECT_EQ(at(320 + 4 * 20, 60), kBlack);
+  EXPECT_EQ(at(320 + 4 * 319 + 3, 60 + 4 * 239 + 3), (Color{19, 1, 7, 255}));
+  // The margins: nothing of either picture, and a clear reaches them.
+  EXPECT_EQ(at(319, 60), kBlack);
+  EXPECT_EQ(at(1600, 1019), kBlack);
+  EXPECT_EQ(at(1700, 1040), kBlack);
+  setClearColor(&renderer, &kTeal);
+  renderer.clear();
+  EXPECT_EQ(readFramePixels(1920, 1080)[0], kTeal.r);
+
+  // Back to 640 x 480: the picture fills the corner again, at 2.
+  renderer.fitToClient(640, 480);
+  EXPECT_EQ(renderer.placement().zoom, 2);
+  renderer.clear();
+  renderer.drawImage(picture.get(), 0, 0);
+  const std::vector<uint8_t> small = readFramePixels(1920, 1080);
+  const size_t topLeft = (static_cast<size_t>(1080 - 480) * 1920) * 4;
+  EXPECT_EQ(small[topLeft + 2], 7);  // the picture's blue tag
+}
+
+// So large a zoom that OpenGL refuses a viewport two pictures wide on each
+// side: a picture whose corner lies that far out is still drawn.
+TEST(DisplayScaled, FarCornersAreReachedPastTheLargestViewport) {
+  GLint largest[2] = {0, 0};
+  OffscreenGl probe(1, 1);
+  glGetIntegerv(GL_MAX_VIEWPORT_DIMS, largest);
+  const int32_t zoom = largest[0] / (5 * 320) + 1;
+  const int32_t width = 320 * zoom, height = 240 * zoom;
+  OffscreenGl gl(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
+  ASSERT_TRUE(gl.valid());
+  GlRenderer renderer(nullptr);
+  renderer.fitToClient(width, height);
+  renderer.initialize();
+  setClearColor(&renderer, &kBlack);
+  renderer.clear();
+  auto wide = patterned(500, 1);
+  renderer.drawImage(wide.get(), -480, 0);  // corner a picture and a half left
+  const std::vector<uint8_t> frame = readFramePixels(width, height);
+  EXPECT_EQ(frame[0], 480 % 256);  // its column 480 at the left edge
+  EXPECT_EQ(frame[2], 7);
+}
+
 TEST(DisplayOffscreen, FramesWriteAsTopFirstPng) {
   OffscreenGl gl(8, 4);
   ASSERT_TRUE(gl.valid());

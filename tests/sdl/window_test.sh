@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Linux program in a real window: Xvfb for the display, xdotool for the
-# keys, ImageMagick for the screenshots. D through the title screens into
-# the first level, a look at the level screen, then Escape: the game-over
-# picture, and the program ends with status 0.
+# keys, ImageMagick for the screenshots. The title, at 640 x 480 and made
+# larger; D through the title screens into the first level, a look at the
+# level screen, then Escape: the game-over picture, and the program ends
+# with status 0.
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/window-checks.sh"
 build=${1:?build directory}
@@ -20,7 +21,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-start_virtual_display "$work" 800x600x24
+start_virtual_display "$work" 1600x1200x24
 
 pixel() {  # pixel FILE X Y -> "R,G,B"
   convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)],%[fx:int(255*p{'"$2"','"$3"'}.g)],%[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
@@ -59,6 +60,23 @@ title_shown() {
   [ "${white:-0}" -gt 0 ]
 }
 wait_until 30 title_shown || fail "the title screen never showed"
+
+# Made larger, the window shows the same picture at the largest whole zoom
+# that fits: at 1280 x 960 each logical pixel is 4 x 4, the 640 x 480
+# picture's 2 x 2 blocks twice as large.
+convert "$work/title.png" -scale 200% "$work/title-x2.png"
+at_zoom_4() {
+  shot title4
+  [ "$(identify -format %wx%h "$work/title4.png")" = 1280x960 ] &&
+    [ "$(compare -metric AE "$work/title-x2.png" "$work/title4.png" null: 2>&1)" = 0 ]
+}
+xdotool windowmove --sync "$window" 0 0
+xdotool windowsize --sync "$window" 1280 960
+wait_until 10 at_zoom_4 || fail "at 1280 x 960 the title is not shown at zoom 4"
+xdotool windowsize --sync "$window" 640 480
+wait_until 10 shot_shows back 4 4 "$(pixel "$work/title.png" 4 4)" || fail "back to 640 x 480"
+compare -metric AE "$work/title.png" "$work/back.png" null: >/dev/null 2>&1 ||
+  fail "back at 640 x 480 the title is not as it was"
 # The prompts screen draws the night backdrop where the title showed the
 # grey clear colour (and the flash between them black).
 prompts_shown() {
@@ -108,4 +126,4 @@ env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy timeout 20 ./zummertock 
 lines=$(grep -c '^Error: ' "$work/nodisplay.err" || true)
 [ "$lines" = 1 ] || fail "without a display: $lines error lines: $(cat "$work/nodisplay.err")"
 
-echo "PASS: window, level screen, game-over picture, exit status 0; no display: status 1"
+echo "PASS: window, title at zoom 2 and 4, level screen, game-over picture, exit status 0; no display: status 1"

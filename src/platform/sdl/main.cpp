@@ -30,9 +30,11 @@ class SdlPlatform : public Platform {
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    window_ =
-        SDL_CreateWindow(ZT_WINDOW_TITLE, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                         kWindowWidth, kWindowHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE);
+    // Resizable, and in real pixels on high-density screens: the picture is
+    // drawn at the largest whole zoom that fits.
+    window_ = SDL_CreateWindow(ZT_WINDOW_TITLE, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                               kWindowWidth, kWindowHeight,
+                               SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!window_) {
       std::fprintf(stderr, "Error: couldn't create the window: %s\n", SDL_GetError());
       return 0;
@@ -49,12 +51,18 @@ class SdlPlatform : public Platform {
     return 1;
   }
 
+  // The display to keep fitted to the window's size.
+  void showOn(GlRenderer* display) {
+    display_ = display;
+    fitDisplay();
+  }
+
   bool pumpOneMessage() override {
     SDL_Event event;
     if (!SDL_PollEvent(&event)) return false;
     // Every event takes the frame's one message, as on Windows; the default
     // handling of what the game does not know changes nothing it sees.
-    deliver(translate(event));
+    if (!handledHere(event)) deliver(translate(event));
     return true;
   }
 
@@ -72,6 +80,32 @@ class SdlPlatform : public Platform {
 
  private:
   static bool altHeld(const SDL_Keysym& key) { return (key.mod & KMOD_ALT) != 0; }
+
+  void fitDisplay() {
+    if (!display_) return;
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window_, &width, &height);
+    display_->fitToClient(width, height);
+  }
+
+  // What the window itself does, unseen by the game: following its size,
+  // and F11 or Alt+Enter going to borderless full screen and back.
+  bool handledHere(const SDL_Event& event) {
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+      fitDisplay();
+      return true;
+    }
+    if (event.type != SDL_KEYDOWN && event.type != SDL_KEYUP) return false;
+    const SDL_Keysym& key = event.key.keysym;
+    const bool toggle = key.sym == SDLK_F11 || (key.sym == SDLK_RETURN && altHeld(key));
+    if (!toggle) return false;
+    if (event.type == SDL_KEYDOWN && !event.key.repeat) {
+      const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+      SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+      fitDisplay();
+    }
+    return true;
+  }
 
   static uint32_t virtualKey(SDL_Keycode code) {
     switch (code) {
@@ -115,6 +149,7 @@ class SdlPlatform : public Platform {
 
   SDL_Window* window_ = nullptr;
   SDL_GLContext context_ = nullptr;
+  GlRenderer* display_ = nullptr;
   SdlWaveDevice wave_;
 };
 
@@ -166,6 +201,7 @@ int main(int, char**) {
   zt::SdlPlatform platform;
   if (platform.createWindow() != 1) return 1;
   zt::GlRenderer display([&platform] { platform.swapBuffers(); });
+  platform.showOn(&display);
   zt::GameOptions options;
   options.resourceBase = resourceBase();
   return zt::runGame(platform, display, options).status;

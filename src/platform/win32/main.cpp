@@ -57,6 +57,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
 
   findResources();
   zt::GlRenderer display([&platform] { platform.swapBuffers(); });
+  platform.showOn(&display);
   // The game closes the sound device once its mixer has stopped: a device
   // left playing while the process ends can take the process down with it
   // (seen under Wine).

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/screen.h"
+#include "display/gl_renderer.h"
 #include "platform/win32/resource.h"
 
 namespace zt {
@@ -127,11 +128,70 @@ WindowMessage toWindowMessage(UINT message, WPARAM wParam) {
   return result;
 }
 
+void Win32Platform::showOn(GlRenderer* display) {
+  display_ = display;
+  RECT client;
+  if (display_ && GetClientRect(window, &client)) {
+    display_->fitToClient(client.right - client.left, client.bottom - client.top);
+  }
+}
+
+void Win32Platform::toggleFullScreen() {
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  if (!fullScreen_) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    windowedPlacement_.length = sizeof windowedPlacement_;
+    if (!GetWindowPlacement(window, &windowedPlacement_) ||
+        !GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+      return;
+    }
+    SetWindowLongPtrW(window, GWL_STYLE, (style & ~WS_OVERLAPPEDWINDOW) | WS_POPUP);
+    const RECT& area = monitor.rcMonitor;
+    SetWindowPos(window, HWND_TOP, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+  } else {
+    SetWindowLongPtrW(window, GWL_STYLE, (style & ~WS_POPUP) | WS_OVERLAPPEDWINDOW);
+    SetWindowPlacement(window, &windowedPlacement_);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+  }
+  fullScreen_ = !fullScreen_;
+}
+
 LRESULT Win32Platform::windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   // Messages arrive while CreateWindowExW is still running; the handle is
   // known from the first of them.
   if (window == nullptr) window = hwnd;
+  // Bit 29 of a key message: Alt was down; bit 30: the key already was
+  // (an auto-repeat).
+  const bool altDown = (lParam & (1 << 29)) != 0;
+  const bool repeat = (lParam & (1 << 30)) != 0;
   switch (message) {
+    case WM_SIZE:
+      // The picture follows the client area; the game sees nothing of it.
+      if (display_) display_->fitToClient(LOWORD(lParam), HIWORD(lParam));
+      break;
+    case WM_DPICHANGED: {
+      // Moved to a screen of another density: take the size it suggests.
+      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(hwnd, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_KEYDOWN:
+      if (wParam != VK_F11) break;
+      if (!repeat) toggleFullScreen();
+      return 0;
+    case WM_SYSKEYDOWN:
+      if (wParam != VK_RETURN || !altDown) break;
+      if (!repeat) toggleFullScreen();
+      return 0;
+    case WM_SYSCHAR:
+      // The character Alt+Enter makes; the default handling would beep.
+      if (wParam == VK_RETURN && altDown) return 0;
+      break;
     case WM_PAINT: {
       // Validates the window; nothing is drawn here, the frame loop draws.
       PAINTSTRUCT paint;

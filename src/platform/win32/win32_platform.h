@@ -9,6 +9,8 @@
 
 namespace zt {
 
+class GlRenderer;
+
 // The game's platform on Windows: one window with a WGL context, its
 // message queue with the accelerator table, the buffer swap, the
 // performance counter, the About box and WinMM. There is one per process:
@@ -28,6 +30,8 @@ class Win32Platform : public Platform {
   // (nothing printed), -1 after an "Error: " line when an OpenGL step fails.
   int32_t createGameWindow(int showCommand, const wchar_t* title, const wchar_t* className);
   void setAccelerators(HACCEL accelerators) { accelerators_ = accelerators; }
+  // The display to keep fitted to the client area's size.
+  void showOn(GlRenderer* display);
 
   bool pumpOneMessage() override;
   void swapBuffers() override;
@@ -49,8 +53,14 @@ class Win32Platform : public Platform {
   int pixelFormat = 0;
 
  private:
+  // F11 and Alt+Enter: borderless over the whole monitor, and back.
+  void toggleFullScreen();
+
   HACCEL accelerators_ = nullptr;
   WinmmWaveDevice waveDevice_;
+  GlRenderer* display_ = nullptr;
+  bool fullScreen_ = false;
+  WINDOWPLACEMENT windowedPlacement_ = {};
 };
 
 // What the game asks of the pixel format: RGBA, 32 colour bits, 16 depth
