@@ -17,6 +17,8 @@ count=$(find "$work/a/resources" -type f | wc -l)
 [ "$count" -eq 98 ] || { echo "expected 98 resource files, found $count"; exit 1; }
 [ -f "$work/a/icons/zummertock107.ico" ] && [ -f "$work/a/icons/zummertock108.ico" ] ||
   { echo "icons missing"; exit 1; }
+sizes=$(find "$work/a/icons/hicolor" -path '*/apps/zummertock.png' | wc -l)
+[ "$sizes" -eq 9 ] || { echo "expected 9 desktop icon sizes, found $sizes"; exit 1; }
 
 # The build's own tree must be what the generator makes now.
 if ! diff -r -x .generated "$work/a/resources" "$build/resources" >/dev/null; then
@@ -28,4 +30,4 @@ touch "$work/file"
 if "$gen" "$work/file/below" >/dev/null 2>&1; then
   echo "generator reported success writing under a plain file"; exit 1
 fi
-echo "generator output is reproducible ($count resource files)"
+echo "generator output is reproducible ($count resource files, $sizes icon sizes)"

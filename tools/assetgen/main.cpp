@@ -1,9 +1,10 @@
-// zt-assetgen: writes the game's pictures, font, sound clips and Windows
-// icons from the code in this directory. Same program, same bytes.
+// zt-assetgen: writes the game's pictures, font, sound clips, Windows icons
+// and desktop icons from the code in this directory. Same program, same bytes.
 //
 //   zt-assetgen OUTDIR [--icons DIR]
 //
-// writes OUTDIR/resources/... and the icons to DIR (default OUTDIR/icons).
+// writes OUTDIR/resources/... and the icons to DIR (default OUTDIR/icons):
+// the two .ico files and hicolor/NxN/apps/zummertock.png.
 
 #include <cstdio>
 #include <exception>
@@ -94,10 +95,18 @@ std::vector<uint8_t> iconFile(Canvas (*pictureOfSize)(int)) {
   return encodeIcon(entries);
 }
 
+// The tile at any size. Whole multiples of 48 are plain enlargements; other
+// sizes enlarge by the next whole factor and box-filter down from there, so
+// the pixel art keeps even pixels instead of alternating 1- and 2-wide ones.
 Canvas tileOfSize(int size) {
   const Canvas tile = iconTile();
-  return size == 48 ? tile : resample(tile, size, size);
+  if (size % 48 == 0) return scaleNearest(tile, size / 48);
+  const int factor = (size + 47) / 48;
+  return resample(factor == 1 ? tile : scaleNearest(tile, factor), size, size);
 }
+
+// The desktop icon theme's sizes (hicolor/NxN/apps/zummertock.png).
+constexpr int kDesktopIconSizes[] = {16, 24, 32, 48, 64, 96, 128, 192, 256};
 
 void generate(const fs::path& root, const fs::path& iconDir) {
   namespace files = resource_files;
@@ -131,6 +140,12 @@ void generate(const fs::path& root, const fs::path& iconDir) {
 
   out.bytes(iconDir / "zummertock107.ico", iconFile(tileOfSize));
   out.bytes(iconDir / "zummertock108.ico", iconFile(iconFigure));
+  for (int size : kDesktopIconSizes) {
+    const std::string n = std::to_string(size);
+    const fs::path apps = iconDir / "hicolor" / (n + "x" + n) / "apps";
+    fs::create_directories(apps);
+    out.picture(apps / "zummertock.png", tileOfSize(size));
+  }
 
   std::printf("zt-assetgen: wrote %d files under %s and %s\n", out.files(), res.string().c_str(),
               iconDir.string().c_str());
