@@ -1,9 +1,13 @@
 # The two commands a new user needs: `make play` and `make test`.
-# Both install what is missing first (scripts/install-deps, through apt).
+# Both install what is missing first (scripts/install-deps, through apt):
+# playing needs only the compiler and the game's libraries, testing more.
 
-.PHONY: play test check demo windows fuzz soak deps build format clean
+.PHONY: play install uninstall package test check demo windows fuzz soak deps build \
+	play-deps play-build format clean
 
 JOBS ?= $(shell nproc)
+# Where `make install` puts the game; DESTDIR stages it under another root.
+PREFIX ?= /usr/local
 
 deps:
 	@scripts/install-deps
@@ -12,8 +16,33 @@ build: deps
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default -j $(JOBS)
 
-play: build
+# The game alone (Release, no tests, no headless runner) in build/play.
+play-deps:
+	@scripts/install-deps core
+
+play-build: play-deps
+	@cmake --preset play >/dev/null
+	@cmake --build --preset play -j $(JOBS)
+
+play: play-build
 	@scripts/play
+
+install: play-build
+	@DESTDIR="$(DESTDIR)" cmake --install build/play --prefix "$(PREFIX)"
+
+# Removes what the last `make install` wrote (build/play/install_manifest.txt);
+# give it the same PREFIX and DESTDIR.
+uninstall:
+	@cmake -DMANIFEST=build/play/install_manifest.txt -DPREFIX="$(PREFIX)" \
+		-DDESTDIR="$(DESTDIR)" -P cmake/uninstall.cmake
+
+# The Debian package, in dist/.
+package: play-build
+	@scripts/install-deps package
+	@rm -f build/play/zummertock_*.deb
+	@cd build/play && cpack -G DEB
+	@mkdir -p dist && cp build/play/zummertock_*.deb dist/
+	@ls dist/zummertock_*.deb
 
 test: deps
 	@scripts/run-tests
