@@ -26,6 +26,7 @@ GameEnd runGame(Platform& platform, Renderer& display, const GameOptions& option
   end.mode = game.modes().gameMode;
   end.level = game.level().currentLevel;
   end.incorrect = game.level().incorrectGuesses;
+  if (options.session) options.session->end(end);
   return end;
 }
 

@@ -24,15 +24,6 @@ class FrameObserver {
   virtual bool afterFrame(uint64_t frame, const Game& game) = 0;
 };
 
-// How a game ended.
-struct GameEnd {
-  int32_t status = 0;   // the process's exit status
-  uint64_t frames = 0;  // frames completed (one abandoned on Escape is not)
-  int32_t mode = 0;
-  uint32_t level = 0;
-  int32_t incorrect = 0;
-};
-
 // Start-up once the backend has made the window, its OpenGL context and the
 // display; the frame loop; and the teardown, which stops the mixer thread
 // and waits for it on every way out.

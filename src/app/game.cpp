@@ -14,7 +14,7 @@
 namespace zt {
 
 Game::Game(Platform& platform, Renderer& display, const GameOptions& options)
-    : platform_(platform), display_(display) {
+    : platform_(platform), display_(display), session_(options.session) {
   loadResources(options.resourceBase);
   SceneLinks links;
   links.display = &display_;
@@ -63,23 +63,35 @@ void Game::loadResources(const std::string& base) {
 
 void Game::start() {
   // A device that cannot be opened leaves the game silent, nothing else.
-  speaker_.openSpeaker(speakerConfig_, platform_.waveDevice());
+  const bool opened = speaker_.openSpeaker(speakerConfig_, platform_.waveDevice()) == 0;
+  if (session_) session_->soundOpened(frames_, opened);
   scene_.progressMarker->addAction(scene_.endOfRunWatch);
   scene_.panelColorSwap->execute();
   scene_.frameColorSwap->execute();
   scene_.levelNameChange->execute();
   level_.markerSpeed = 0.0f;
 
-  clock_.counterFrequency = platform_.counterFrequency();
+  const double frequency = platform_.counterFrequency();
+  clock_.counterFrequency = session_ ? session_->counterFrequency(frames_, frequency) : frequency;
   restartClock();
 }
 
+int64_t Game::readCounter() {
+  const int64_t reading = platform_.counter();
+  return session_ ? session_->counter(frames_, reading) : reading;
+}
+
 float Game::measureFrame() {
-  return clock_.measureFrame(platform_.counter());
+  return clock_.measureFrame(readCounter());
 }
 
 void Game::restartClock() {
-  clock_.restart(platform_.counter());
+  clock_.restart(readCounter());
+}
+
+uint32_t Game::playingSounds() {
+  const uint32_t count = speaker_.playingSoundCount();
+  return session_ ? session_->playingSounds(frames_, count) : count;
 }
 
 bool Game::runFrame() {
@@ -87,11 +99,17 @@ bool Game::runFrame() {
   if (!runModeFrame()) return false;
   keys_.markSettled();
   platform_.pumpOneMessage();
+  ++frames_;
   return true;
 }
 
 MessageResult Game::handleMessage(const WindowMessage& message) {
-  return windowProcedure(message, keys_, quitRequested_, platform_);
+  if (session_ && !exiting_) session_->message(frames_, message);
+  const bool exit = message.kind == WindowMessage::Kind::Command && message.code == kCommandExit;
+  if (exit) exiting_ = true;
+  const MessageResult result = windowProcedure(message, keys_, quitRequested_, platform_);
+  if (exit) exiting_ = false;
+  return result;
 }
 
 FrameRecord Game::frameRecord() const {

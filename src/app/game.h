@@ -5,6 +5,7 @@
 
 #include "app/keys.h"
 #include "app/platform.h"
+#include "app/session.h"
 #include "audio/speaker.h"
 #include "core/id_counter.h"
 #include "core/store.h"
@@ -56,6 +57,9 @@ struct ModeState {
 struct GameOptions {
   // Prefix of the "resources/..." paths: where the resources folder is.
   std::string resourceBase;
+  // What the game takes in from outside goes through it (a recording, a
+  // replay); none: straight from the platform and the mixer.
+  Session* session = nullptr;
 };
 
 // What a frame of the runner's trace says about the game.
@@ -94,6 +98,8 @@ class Game final : public MessageSink {
   bool runFrame();
   // The window has gone or the game-over picture has had its time.
   bool quitRequested() const { return quitRequested_; }
+  // Frames completed, message step included.
+  uint64_t frames() const { return frames_; }
 
   // The window procedure: destroy, keys, the About and Exit commands.
   MessageResult handleMessage(const WindowMessage& message) override;
@@ -109,15 +115,19 @@ class Game final : public MessageSink {
 
  private:
   struct ModeSteps {
-    bool clears;          // the frame starts with a clear
+    bool clears;             // the frame starts with a clear
     bool (Game::*update)();  // false: Escape ends the game now
     void (Game::*draw)();
   };
   static const ModeSteps kModes[8];
 
   void loadResources(const std::string& base);
+  // The counter, through the session when there is one.
+  int64_t readCounter();
   float measureFrame();
   void restartClock();
+  // Sounds playing, as the game-over mode waits on them.
+  uint32_t playingSounds();
   bool runModeFrame();
 
   bool updateTitle();
@@ -145,6 +155,7 @@ class Game final : public MessageSink {
 
   Platform& platform_;
   Renderer& display_;
+  Session* session_;
 
   Store store_;  // everything the assembly made
   RunningIds ids_;
@@ -159,6 +170,10 @@ class Game final : public MessageSink {
   ModeState modes_;
   LevelState level_;
   bool quitRequested_ = false;
+  uint64_t frames_ = 0;
+  // Inside the Exit command: the destroy message it brings about is the
+  // game's own doing, not something to record.
+  bool exiting_ = false;
 };
 
 }  // namespace zt

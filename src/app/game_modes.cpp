@@ -248,7 +248,7 @@ void Game::drawCredits() {
 
 bool Game::updateGameOver() {
   const float frameSeconds = measureFrame();
-  if (speaker_.playingSoundCount() == 0) {
+  if (playingSounds() == 0) {
     quitRequested_ = true;
     return true;
   }

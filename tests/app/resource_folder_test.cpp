@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
 
 namespace zt {
 namespace {
@@ -14,7 +15,10 @@ namespace fs = std::filesystem;
 class ResourceFolders : public ::testing::Test {
  protected:
   void SetUp() override {
-    root = fs::path(::testing::TempDir()) / "zt-resource-folders";
+    // A tree of its own: tests may run side by side.
+    root = fs::path(::testing::TempDir()) /
+           ("zt-resource-folders-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(root);
     for (const fs::path& folder : {working(), share(), program()}) fs::create_directories(folder);
   }

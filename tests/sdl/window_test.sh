@@ -33,7 +33,7 @@ fail() {
 }
 
 cd "$build"
-SDL_AUDIODRIVER=dummy ./zummertock >"$work/out.txt" 2>"$work/err.txt" &
+SDL_AUDIODRIVER=dummy ./zummertock --record "$work/session.rec" >"$work/out.txt" 2>"$work/err.txt" &
 game_pid=$!
 window=$(timeout 20 xdotool search --sync --name '^QQQQQQQQ$' | head -n 1) || fail "no window"
 size=$(xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
@@ -94,6 +94,14 @@ wait_until 20 shot_shows level $((2 * (10 + dx))) $((2 * (10 + dy))) "179,0,16" 
 # The title screen is something else entirely.
 [ "$(pixel "$work/title.png" $((2 * (10 + dx))) $((2 * (10 + dy))))" != "179,0,16" ] || fail "title screen"
 
+# A held run through the first level (held all along): once the walker has
+# slid in, D down until the second level's colours show.
+sleep 1
+xdotool keydown --window "$window" d
+wait_until 20 shot_shows level1 $((2 * (10 + dx))) $((2 * (10 + dy))) "169,12,167" ||
+  fail "a held run did not lead to the second level"
+xdotool keyup --window "$window" d
+
 xdotool keydown --window "$window" Escape
 # The picture stays while the game-over sound plays (over 2 s).
 gx=40 gy=40
@@ -117,6 +125,13 @@ if grep -v -e '^ALSA lib' "$work/err.txt" | grep -q .; then
   fail "unexpected error output: $(cat "$work/err.txt")"
 fi
 
+# The session it recorded plays again headless to the same end: the runner
+# checks its own end against the recording's end line.
+end_line=$(tail -n 1 "$work/session.rec")
+[[ "$end_line" == "# end frames "*" level 1 incorrect 0" ]] || fail "recording ends with: $end_line"
+./zummertock-replay --replay "$work/session.rec" >"$work/replay.out" 2>"$work/replay.err" ||
+  fail "the replay of the recorded session: $(cat "$work/replay.out" "$work/replay.err")"
+
 # Without a display there is no window: one error line and a failing status,
 # never a quiet success.
 status=0
@@ -126,4 +141,4 @@ env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy timeout 20 ./zummertock 
 lines=$(grep -c '^Error: ' "$work/nodisplay.err" || true)
 [ "$lines" = 1 ] || fail "without a display: $lines error lines: $(cat "$work/nodisplay.err")"
 
-echo "PASS: window, title at zoom 2 and 4, level screen, game-over picture, exit status 0; no display: status 1"
+echo "PASS: window, title at zoom 2 and 4, a run to the second level, game-over picture, exit status 0, the recording replays to its end; no display: status 1"

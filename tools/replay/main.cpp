@@ -1,5 +1,6 @@
 // zummertock-replay: the real game on the headless backend. It is how the
 // whole game is tested end to end, recorded and measured.
+#include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
@@ -12,12 +13,13 @@
 #include <vector>
 
 #include "app/frame_loop.h"
+#include "app/session_file.h"
 #include "autoplayer.h"
 #include "core/screen.h"
 #include "display/gl_renderer.h"
 #include "platform/headless/headless_platform.h"
-#include "replay_script.h"
 #include "rules/rules.h"
+#include "session_replay.h"
 
 namespace {
 
@@ -30,8 +32,11 @@ const char kUsage[] =
     "  --dt SECONDS        fixed frame time of the virtual clock (default 1/60)\n"
     "  --frames N          stop after N frames (default 100000)\n"
     "  --script FILE       key events: 'FRAME down|up right|d|escape', 'FRAME about',\n"
-    "                      'FRAME close'; '#' starts a comment\n"
+    "                      'FRAME close', 'FRAME exit'; '#' starts a comment\n"
     "  --autoplay          play the whole game without a mistake, then Escape\n"
+    "  --jitter FRACTION   frames last dt x (1 +- up to FRACTION), as a real machine's\n"
+    "  --record FILE       write the session: its clock, messages and sound\n"
+    "  --replay FILE       play a recorded session again, with its clock\n"
     "  --mistakes LIST     with --autoplay: lose once on each listed level (e.g. 0,3,3)\n"
     "  --trace FILE        one JSON line per completed frame\n"
     "  --shot FRAME:FILE   the window at that frame as a PNG (repeatable)\n"
@@ -58,16 +63,26 @@ bool parseSeconds(const std::string& text, double& value) {
   return errno == 0 && end != text.c_str() && *end == '\0' && value > 0.0 && value <= 60.0;
 }
 
+// A message to post before a frame runs.
+struct ScriptEvent {
+  uint64_t frame = 0;
+  zt::WindowMessage message;
+  bool withPrevious = false;  // handled in the same message step as the one before
+};
+
 struct RunnerOptions {
   double dt = 1.0 / 60.0;
   uint64_t maxFrames = 100000;
-  std::vector<zt::ScriptEvent> events;
+  double jitter = 0.0;
+  std::vector<ScriptEvent> events;
   bool autoplay = false;
   std::vector<uint32_t> mistakes;  // levels the autoplayer loses once each
   std::string tracePath;
   std::map<uint64_t, std::vector<std::string>> shots;  // frame -> PNG files
   std::string wavPath;
   bool noSoundDevice = false;
+  std::string recordPath;
+  std::string replayPath;
   zt::GameOptions game;
 };
 
@@ -105,9 +120,10 @@ class Runner : public zt::FrameObserver {
   }
 
   void beforeFrame(uint64_t frame, const zt::Game& game) override {
-    const std::vector<zt::ScriptEvent>& events = options_.events;
+    const std::vector<ScriptEvent>& events = options_.events;
     while (nextEvent_ < events.size() && events[nextEvent_].frame <= frame) {
-      platform_.post(events[nextEvent_++].message);
+      const ScriptEvent& event = events[nextEvent_++];
+      platform_.post(event.message, event.withPrevious);
     }
     // The player sends one message at a time, like a person with one hand.
     if (autoplayer_ && !platform_.hasQueuedMessages()) {
@@ -148,7 +164,7 @@ class Runner : public zt::FrameObserver {
   }
 
   void writeTrace(uint64_t frame, const zt::FrameRecord& r) {
-    const double t = static_cast<double>(platform_.presents()) * options_.dt;
+    const double t = platform_.seconds();
     std::fprintf(trace_,
                  "{\"frame\":%" PRIu64
                  ",\"t\":%.9g,\"mode\":%d,\"level\":%u,\"incorrect\":%d,\"markerX\":%.9g,"
@@ -167,6 +183,56 @@ class Runner : public zt::FrameObserver {
   FILE* trace_ = nullptr;
   bool ok_ = true;
 };
+
+std::string readFile(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) usage("cannot read " + file);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+zt::SessionFile readSession(const std::string& file) {
+  zt::SessionFile session;
+  std::string error;
+  if (!zt::parseSession(readFile(file), session, error)) usage(file + ": " + error);
+  return session;
+}
+
+// A script is the message lines of a session; its events are queued in
+// frame order, those of one frame in the order written.
+std::vector<ScriptEvent> readScript(const std::string& file) {
+  std::vector<ScriptEvent> events;
+  for (const zt::SessionEvent& event : readSession(file).events) {
+    if (event.kind != zt::SessionEvent::Kind::Message) {
+      usage(file + ": line " + std::to_string(event.line) +
+            ": a script holds keys, about, close and exit (a recording: --replay)");
+    }
+    events.push_back(ScriptEvent{event.frame, event.message, false});
+  }
+  std::stable_sort(events.begin(), events.end(),
+                   [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
+  return events;
+}
+
+// A recording's messages: each at the frame that handled it, those of one
+// frame all in its message step. Its events must not go back in frames.
+std::vector<ScriptEvent> recordedMessages(const std::string& file, const zt::SessionFile& session) {
+  std::vector<ScriptEvent> events;
+  uint64_t frame = 0;
+  for (const zt::SessionEvent& event : session.events) {
+    if (event.frame < frame) {
+      usage(file + ": line " + std::to_string(event.line) + ": frame " +
+            std::to_string(event.frame) + " after frame " + std::to_string(frame));
+    }
+    const bool sameStep = !events.empty() && events.back().frame == event.frame;
+    frame = event.frame;
+    if (event.kind == zt::SessionEvent::Kind::Message) {
+      events.push_back(ScriptEvent{event.frame, event.message, sameStep});
+    }
+  }
+  return events;
+}
 
 }  // namespace
 
@@ -189,13 +255,19 @@ int main(int argc, char** argv) {
         usage("--frames wants a positive whole number");
       }
     } else if (arg == "--script") {
-      const std::string file = value();
-      std::ifstream in(file, std::ios::binary);
-      if (!in) usage("cannot read " + file);
-      std::ostringstream text;
-      text << in.rdbuf();
-      std::string error;
-      if (!zt::parseScript(text.str(), options.events, error)) usage(file + ": " + error);
+      options.events = readScript(value());
+    } else if (arg == "--jitter") {
+      char* end = nullptr;
+      const std::string text = value();
+      options.jitter = std::strtod(text.c_str(), &end);
+      if (end == text.c_str() || *end != '\0' ||
+          !(options.jitter >= 0.0 && options.jitter <= 0.9)) {
+        usage("--jitter wants a fraction from 0 to 0.9");
+      }
+    } else if (arg == "--record") {
+      options.recordPath = value();
+    } else if (arg == "--replay") {
+      options.replayPath = value();
     } else if (arg == "--autoplay") {
       options.autoplay = true;
     } else if (arg == "--mistakes") {
@@ -232,13 +304,69 @@ int main(int argc, char** argv) {
   }
   if (!options.mistakes.empty() && !options.autoplay) usage("--mistakes needs --autoplay");
 
+  // A replay takes its clock, messages and sound device from the recording.
+  std::unique_ptr<zt::SessionReplay> replay;
+  if (!options.replayPath.empty()) {
+    if (options.autoplay || !options.events.empty() || options.jitter > 0.0 ||
+        options.noSoundDevice) {
+      usage("--replay takes its keys, clock and sound from the recording");
+    }
+    zt::SessionFile recorded = readSession(options.replayPath);
+    options.events = recordedMessages(options.replayPath, recorded);
+    replay = std::make_unique<zt::SessionReplay>(std::move(recorded));
+    options.noSoundDevice = !replay->soundDevice();
+    const uint64_t frames =
+        replay->recordedEnd() ? replay->recordedEnd()->frames : replay->lastFrame() + 1;
+    options.maxFrames = std::min(options.maxFrames, std::max<uint64_t>(frames, 1));
+  }
+
   zt::HeadlessPlatform platform(options.dt, !options.noSoundDevice, !options.wavPath.empty());
+  if (options.jitter > 0.0) platform.setJitter(options.jitter, 1);
+  if (replay) platform.followTime([&replay] { return replay->seconds(); });
   if (!platform.createContext()) return 1;
+
+  std::unique_ptr<zt::SessionRecorder> recorder;
+  game.session = replay.get();
+  if (!options.recordPath.empty()) {
+    std::FILE* file = std::fopen(options.recordPath.c_str(), "wb");
+    if (!file) {
+      std::fprintf(stderr, "zummertock-replay: cannot write %s\n", options.recordPath.c_str());
+      return 1;
+    }
+    recorder = std::make_unique<zt::SessionRecorder>(file, replay.get());
+    game.session = recorder.get();
+  }
+
   Runner runner(platform, options);
   zt::GlRenderer display([&platform] { platform.swapBuffers(); });
   const zt::GameEnd end = zt::runGame(platform, display, game, &runner);
-  const bool written = runner.finish();
+  bool written = runner.finish();
+  if (recorder) {
+    written = recorder->ok() && written;
+    recorder.reset();  // closes the file
+  }
   std::printf("frames %" PRIu64 ", mode %d, level %u, incorrect %d, status %d\n", end.frames,
               end.mode, end.level, end.incorrect, end.status);
+
+  if (replay) {
+    const char* file = options.replayPath.c_str();
+    if (!replay->problem().empty()) {
+      std::fprintf(stderr, "zummertock-replay: %s: the replay left the recording: %s\n", file,
+                   replay->problem().c_str());
+      return 1;
+    }
+    const std::optional<zt::GameEnd>& want = replay->recordedEnd();
+    if (!want) {
+      std::fprintf(stderr,
+                   "zummertock-replay: %s was cut short (it has no end line): replayed its %" PRIu64
+                   " frames\n",
+                   file, end.frames);
+    } else if (want->frames != end.frames || want->mode != end.mode || want->level != end.level ||
+               want->incorrect != end.incorrect) {
+      std::fprintf(stderr, "zummertock-replay: %s: the replay ended at %s, the recording at %s\n",
+                   file, zt::endLine(end).substr(6).c_str(), zt::endLine(*want).substr(6).c_str());
+      return 1;
+    }
+  }
   return written ? end.status : 1;
 }

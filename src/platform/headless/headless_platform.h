@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
+#include <random>
 
 #include "app/platform.h"
 #include "platform/headless/headless_wave_device.h"
@@ -11,9 +13,10 @@
 namespace zt {
 
 // No window and no display: offscreen OpenGL, a virtual clock that moves on
-// by dt at every present, messages posted by whoever drives it, and a wave
-// device that plays in virtual time. The same arguments give the same
-// frames, sound and pictures on every run.
+// at every present (by dt; or by dt more or less, as a real machine's
+// frames vary; or as a replayed recording says), messages posted by
+// whoever drives it, and a wave device that plays in virtual time. The same
+// arguments give the same frames, sound and pictures on every run.
 class HeadlessPlatform : public Platform {
  public:
   // soundDevice false: the device refuses to open, as on a machine without
@@ -24,28 +27,57 @@ class HeadlessPlatform : public Platform {
   // error) when there is none.
   bool createContext();
 
-  // Queued for the message pump, which takes one per frame.
-  void post(const WindowMessage& message) { queue_.push_back(message); }
+  // Each frame lasts dt x (1 + fraction x u), u spread evenly over [-1, 1]
+  // by a generator seeded with `seed`; the counter then counts nanoseconds
+  // and the virtual time is that of the game's latest reading, as in a
+  // replay.
+  void setJitter(double fraction, uint64_t seed);
+  // The virtual time is what `now` gives (a replay's: the time of the
+  // latest clock reading the game was given); presents play the sound up to
+  // it.
+  void followTime(std::function<double()> now) { followed_ = std::move(now); }
+
+  // Queued for the message pump, which takes one per frame; one posted
+  // `withPrevious` goes in the same message step as the one before it.
+  void post(const WindowMessage& message, bool withPrevious = false) {
+    queue_.push_back(Queued{message, withPrevious});
+  }
   bool hasQueuedMessages() const { return !queue_.empty(); }
 
   bool pumpOneMessage() override;
   // Plays the frame's worth of virtual time.
   void swapBuffers() override;
-  int64_t counter() override { return presents_; }
-  double counterFrequency() override { return 1.0 / dt_; }
+  int64_t counter() override {
+    lastRead_ = ticks_;
+    return ticks_;
+  }
+  double counterFrequency() override { return frequency_; }
   void runAboutBox() override {}
   WaveDevice* waveDevice() override { return &wave_; }
 
   HeadlessWaveDevice& wave() { return wave_; }
-  int64_t presents() const { return presents_; }
-  double dt() const { return dt_; }
+  // Virtual seconds: at the last present, or (jitter, replay) at the game's
+  // latest clock reading.
+  double seconds() const { return followed_ ? followed_() : seconds_; }
 
  private:
+  struct Queued {
+    WindowMessage message;
+    bool withPrevious;
+  };
+
   double dt_;
+  double frequency_;
+  double jitter_ = 0.0;
+  std::mt19937_64 random_;
+  std::function<double()> followed_;
   std::unique_ptr<OffscreenGl> gl_;
   HeadlessWaveDevice wave_;
-  std::deque<WindowMessage> queue_;
+  std::deque<Queued> queue_;
   int64_t presents_ = 0;
+  int64_t ticks_ = 0;
+  int64_t lastRead_ = 0;
+  double seconds_ = 0.0;  // how far the sound has played
 };
 
 }  // namespace zt

@@ -5,11 +5,14 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/frame_loop.h"
 #include "app/platform.h"
 #include "app/resource_folder.h"
+#include "app/session_file.h"
 #include "app/strings.h"
 #include "core/screen.h"
 #include "display/gl_renderer.h"
@@ -182,7 +185,23 @@ extern "C" const char* __lsan_default_options() {
   return "print_suppressions=0";
 }
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+  const zt::ProgramArguments<char> arguments = zt::parseProgramArguments(argc, argv);
+  if (!arguments.ok) {
+    std::fputs(zt::kProgramUsage, stderr);
+    return 2;
+  }
+  // The session is written down from the start, each line as it happens.
+  std::unique_ptr<zt::SessionRecorder> recorder;
+  if (!arguments.recordPath.empty()) {
+    std::FILE* file = std::fopen(arguments.recordPath.c_str(), "wb");
+    if (!file) {
+      std::fprintf(stderr, "Error: couldn't write %s\n", arguments.recordPath.c_str());
+      return 1;
+    }
+    recorder = std::make_unique<zt::SessionRecorder>(file);
+  }
+
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
     std::fprintf(stderr, "Error: couldn't start SDL: %s\n", SDL_GetError());
     return 1;
@@ -204,5 +223,6 @@ int main(int, char**) {
   platform.showOn(&display);
   zt::GameOptions options;
   options.resourceBase = resourceBase();
+  options.session = recorder.get();
   return zt::runGame(platform, display, options).status;
 }

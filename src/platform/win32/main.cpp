@@ -1,13 +1,18 @@
 // The Windows entry: loads the title and class name, makes the window with
 // its OpenGL context, loads the accelerators and hands over to the game.
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/frame_loop.h"
 #include "app/resource_folder.h"
+#include "app/session_file.h"
 #include "display/gl_renderer.h"
 #include "platform/win32/resource.h"
 #include "platform/win32/win32_platform.h"
@@ -36,6 +41,27 @@ void findResources() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int showCommand) {
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  const zt::ProgramArguments<wchar_t> arguments =
+      argv ? zt::parseProgramArguments(argc, argv) : zt::ProgramArguments<wchar_t>{};
+  LocalFree(argv);
+  if (!arguments.ok) {
+    std::fputs(zt::kProgramUsage, stderr);
+    return 2;
+  }
+  // The session is written down from the start, each line as it happens;
+  // opened before anything changes the working folder.
+  std::unique_ptr<zt::SessionRecorder> recorder;
+  if (!arguments.recordPath.empty()) {
+    std::FILE* file = _wfopen(arguments.recordPath.c_str(), L"wb");
+    if (!file) {
+      std::fputs("Error: couldn't write the recording.\n", stderr);
+      return 1;
+    }
+    recorder = std::make_unique<zt::SessionRecorder>(file);
+  }
+
   wchar_t title[kMaxLoadString] = {};
   wchar_t className[kMaxLoadString] = {};
   LoadStringW(instance, IDS_APP_TITLE, title, kMaxLoadString);
@@ -61,5 +87,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   // The game closes the sound device once its mixer has stopped: a device
   // left playing while the process ends can take the process down with it
   // (seen under Wine).
-  return zt::runGame(platform, display, zt::GameOptions{}).status;
+  zt::GameOptions options;
+  options.session = recorder.get();
+  return zt::runGame(platform, display, options).status;
 }

@@ -1,0 +1,91 @@
+#include "session_replay.h"
+
+#include <utility>
+
+namespace zt {
+
+SessionReplay::SessionReplay(SessionFile file) : file_(std::move(file)), next_(5, 0) {
+  for (const SessionEvent& event : file_.events) {
+    if (event.kind == SessionEvent::Kind::Sound) {
+      soundDevice_ = event.soundOn;
+      break;
+    }
+  }
+}
+
+uint64_t SessionReplay::lastFrame() const {
+  return file_.events.empty() ? 0 : file_.events.back().frame;
+}
+
+std::vector<WindowMessage> SessionReplay::messagesAt(uint64_t frame) const {
+  std::vector<WindowMessage> messages;
+  for (const SessionEvent& event : file_.events) {
+    if (event.kind == SessionEvent::Kind::Message && event.frame == frame) {
+      messages.push_back(event.message);
+    }
+  }
+  return messages;
+}
+
+double SessionReplay::seconds() const {
+  if (!haveReading_) return 0.0;
+  return static_cast<double>(lastReading_ - firstReading_) / frequency_;
+}
+
+const SessionEvent* SessionReplay::take(SessionEvent::Kind kind, uint64_t frame, const char* what) {
+  size_t& at = next_[static_cast<size_t>(kind)];
+  while (at < file_.events.size() && file_.events[at].kind != kind) ++at;
+  if (at == file_.events.size()) {
+    if (file_.end) {
+      if (problem_.empty()) {
+        problem_ = "frame " + std::to_string(frame) + " reads " + what + ", which the recording " +
+                   "holds no more of";
+      }
+    } else {
+      ranOut_ = true;
+    }
+    return nullptr;
+  }
+  const SessionEvent& event = file_.events[at];
+  if (event.frame != frame) {
+    if (problem_.empty()) {
+      problem_ = "frame " + std::to_string(frame) + " reads " + what + "; the recording's next " +
+                 "one is for frame " + std::to_string(event.frame) + " (line " +
+                 std::to_string(event.line) + ")";
+    }
+    return nullptr;
+  }
+  ++at;
+  return &event;
+}
+
+double SessionReplay::counterFrequency(uint64_t frame, double live) {
+  const SessionEvent* event = take(SessionEvent::Kind::Frequency, frame, "the counter frequency");
+  if (event) frequency_ = event->frequency;
+  return event ? event->frequency : live;
+}
+
+int64_t SessionReplay::counter(uint64_t frame, int64_t live) {
+  const SessionEvent* event = take(SessionEvent::Kind::Clock, frame, "the clock");
+  if (!event) return haveReading_ ? lastReading_ : live;
+  if (!haveReading_) firstReading_ = event->value;
+  haveReading_ = true;
+  lastReading_ = event->value;
+  return event->value;
+}
+
+bool SessionReplay::soundOpened(uint64_t frame, bool live) {
+  const SessionEvent* event = take(SessionEvent::Kind::Sound, frame, "whether the sound opened");
+  if (event && event->soundOn != live && problem_.empty()) {
+    problem_ = "the sound device " + std::string(live ? "opened" : "did not open") +
+               ", in the recording it " + (event->soundOn ? "did" : "did not");
+  }
+  return live;
+}
+
+uint32_t SessionReplay::playingSounds(uint64_t frame, uint32_t live) {
+  const SessionEvent* event = take(SessionEvent::Kind::Playing, frame, "the playing sounds");
+  return event ? static_cast<uint32_t>(event->value) : live;
+}
+
+}  // namespace zt

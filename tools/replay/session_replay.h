@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+#include "app/session_file.h"
+
+namespace zt {
+
+// A recorded session played back into the game: the recorded counter
+// frequency, clock readings and mixer reads instead of the machine's, each
+// checked against the frame the game asks in. The runner posts the
+// recorded messages at their frames.
+class SessionReplay : public Session {
+ public:
+  explicit SessionReplay(SessionFile file);
+
+  // Whether the sound device opened in the session.
+  bool soundDevice() const { return soundDevice_; }
+  const std::optional<GameEnd>& recordedEnd() const { return file_.end; }
+  // The last frame an event of the recording names.
+  uint64_t lastFrame() const;
+  // The recorded messages of one frame, in order.
+  std::vector<WindowMessage> messagesAt(uint64_t frame) const;
+  // The game's time: seconds from the first clock reading to the latest
+  // one it was given.
+  double seconds() const;
+  // Empty while the game asks for what the recording holds; else the first
+  // place it did not.
+  const std::string& problem() const { return problem_; }
+  // The game asked for more than a recording cut short holds.
+  bool ranOut() const { return ranOut_; }
+
+  double counterFrequency(uint64_t frame, double live) override;
+  int64_t counter(uint64_t frame, int64_t live) override;
+  bool soundOpened(uint64_t frame, bool live) override;
+  uint32_t playingSounds(uint64_t frame, uint32_t live) override;
+  void message(uint64_t, const WindowMessage&) override {}
+  void end(const GameEnd&) override {}
+
+ private:
+  // The next recorded event of a kind for `frame`, consumed; null (and the
+  // problem noted) when the recording holds none there.
+  const SessionEvent* take(SessionEvent::Kind kind, uint64_t frame, const char* what);
+
+  SessionFile file_;
+  std::vector<size_t> next_;  // per kind: where its next event is looked for
+  bool soundDevice_ = true;
+  double frequency_ = 1.0;
+  bool haveReading_ = false;
+  int64_t firstReading_ = 0;
+  int64_t lastReading_ = 0;
+  std::string problem_;
+  bool ranOut_ = false;
+};
+
+}  // namespace zt
