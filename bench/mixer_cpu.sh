@@ -8,15 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/window-checks.sh
 build=$(cd "${1:-build/default}" && pwd)
-work=$(mktemp -d)
-virtual_display_pid=""
-game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$virtual_display_pid" ] && kill "$virtual_display_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_work_folder
 
 start_virtual_display "$work" 800x600x24
 (cd "$build" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" exec ./zummertock) \

@@ -1,6 +1,20 @@
 # Shell functions shared by the checks that drive the game in a real window
 # (tests/sdl/window_test.sh, scripts/test-windows). Source it.
 
+# make_work_folder: a new temporary folder in $work; on exit the game
+# ($game_pid) and the virtual display are stopped and the folder goes.
+make_work_folder() {
+  work=$(mktemp -d)
+  game_pid=""
+  virtual_display_pid=""
+  trap stop_window_check EXIT
+}
+stop_window_check() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  [ -n "$virtual_display_pid" ] && kill "$virtual_display_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+
 # start_virtual_display DIR [SCREEN]: starts Xvfb (screen WxHxD, default
 # 1024x768x24) on a display number it picks itself, exports DISPLAY and sets
 # virtual_display_pid for the caller to stop. Its log is DIR/xvfb.log.

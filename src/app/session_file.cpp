@@ -204,49 +204,46 @@ void SessionRecorder::write(const std::string& line) {
   }
 }
 
+void SessionRecorder::record(uint64_t frame, SessionEvent::Kind kind, SessionEvent event) {
+  event.frame = frame;
+  event.kind = kind;
+  write(sessionLine(event));
+}
+
 double SessionRecorder::counterFrequency(uint64_t frame, double live) {
   SessionEvent event;
-  event.frame = frame;
-  event.kind = SessionEvent::Kind::Frequency;
   event.frequency = source_ ? source_->counterFrequency(frame, live) : live;
-  write(sessionLine(event));
+  record(frame, SessionEvent::Kind::Frequency, event);
   return event.frequency;
 }
 
 int64_t SessionRecorder::counter(uint64_t frame, int64_t live) {
   SessionEvent event;
-  event.frame = frame;
-  event.kind = SessionEvent::Kind::Clock;
   event.value = source_ ? source_->counter(frame, live) : live;
-  write(sessionLine(event));
+  record(frame, SessionEvent::Kind::Clock, event);
   return event.value;
 }
 
 bool SessionRecorder::soundOpened(uint64_t frame, bool live) {
   SessionEvent event;
-  event.frame = frame;
-  event.kind = SessionEvent::Kind::Sound;
   event.soundOn = source_ ? source_->soundOpened(frame, live) : live;
-  write(sessionLine(event));
+  record(frame, SessionEvent::Kind::Sound, event);
   return event.soundOn;
 }
 
 uint32_t SessionRecorder::playingSounds(uint64_t frame, uint32_t live) {
-  SessionEvent event;
-  event.frame = frame;
-  event.kind = SessionEvent::Kind::Playing;
   const uint32_t count = source_ ? source_->playingSounds(frame, live) : live;
+  SessionEvent event;
   event.value = count;
-  write(sessionLine(event));
+  record(frame, SessionEvent::Kind::Playing, event);
   return count;
 }
 
 void SessionRecorder::message(uint64_t frame, const WindowMessage& message) {
   if (source_) source_->message(frame, message);
   SessionEvent event;
-  event.frame = frame;
   event.message = message;
-  write(sessionLine(event));
+  record(frame, SessionEvent::Kind::Message, event);
 }
 
 void SessionRecorder::end(const GameEnd& end) {

@@ -71,6 +71,7 @@ class SessionRecorder : public Session {
   bool ok() const { return ok_; }
 
  private:
+  void record(uint64_t frame, SessionEvent::Kind kind, SessionEvent event);
   void write(const std::string& line);
 
   std::FILE* file_;

@@ -11,15 +11,7 @@ for tool in Xvfb xdotool xwininfo import convert; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
-work=$(mktemp -d)
-game_pid=""
-virtual_display_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$virtual_display_pid" ] && kill "$virtual_display_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_work_folder
 
 start_virtual_display "$work" 1600x1200x24
 
