@@ -10,19 +10,19 @@ GameEnd runGame(Platform& platform, Renderer& display, const GameOptions& option
   display.initialize();
   game.start();
 
-  GameEnd end;
   // There is no pacing: the loop runs as fast as presenting allows.
   while (!game.quitRequested()) {
-    if (observer) observer->beforeFrame(end.frames, game);
+    const uint64_t frame = game.frames();
+    if (observer) observer->beforeFrame(frame, game);
     // Escape abandons the frame and ends the game at once.
     if (!game.runFrame()) break;
-    const bool goOn = observer == nullptr || observer->afterFrame(end.frames, game);
-    ++end.frames;
-    if (!goOn) break;
+    if (observer && !observer->afterFrame(frame, game)) break;
   }
 
+  GameEnd end;
   // Nothing reads the status of a normal end; report success.
   end.status = 0;
+  end.frames = game.frames();
   end.mode = game.modes().gameMode;
   end.level = game.level().currentLevel;
   end.incorrect = game.level().incorrectGuesses;

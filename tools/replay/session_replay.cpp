@@ -17,16 +17,6 @@ uint64_t SessionReplay::lastFrame() const {
   return file_.events.empty() ? 0 : file_.events.back().frame;
 }
 
-std::vector<WindowMessage> SessionReplay::messagesAt(uint64_t frame) const {
-  std::vector<WindowMessage> messages;
-  for (const SessionEvent& event : file_.events) {
-    if (event.kind == SessionEvent::Kind::Message && event.frame == frame) {
-      messages.push_back(event.message);
-    }
-  }
-  return messages;
-}
-
 double SessionReplay::seconds() const {
   if (!haveReading_) return 0.0;
   return static_cast<double>(lastReading_ - firstReading_) / frequency_;
@@ -36,13 +26,9 @@ const SessionEvent* SessionReplay::take(SessionEvent::Kind kind, uint64_t frame,
   size_t& at = next_[static_cast<size_t>(kind)];
   while (at < file_.events.size() && file_.events[at].kind != kind) ++at;
   if (at == file_.events.size()) {
-    if (file_.end) {
-      if (problem_.empty()) {
-        problem_ = "frame " + std::to_string(frame) + " reads " + what + ", which the recording " +
-                   "holds no more of";
-      }
-    } else {
-      ranOut_ = true;
+    if (file_.end && problem_.empty()) {
+      problem_ = "frame " + std::to_string(frame) + " reads " + what + ", which the recording " +
+                 "holds no more of";
     }
     return nullptr;
   }

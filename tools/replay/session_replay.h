@@ -23,16 +23,13 @@ class SessionReplay : public Session {
   const std::optional<GameEnd>& recordedEnd() const { return file_.end; }
   // The last frame an event of the recording names.
   uint64_t lastFrame() const;
-  // The recorded messages of one frame, in order.
-  std::vector<WindowMessage> messagesAt(uint64_t frame) const;
   // The game's time: seconds from the first clock reading to the latest
   // one it was given.
   double seconds() const;
   // Empty while the game asks for what the recording holds; else the first
-  // place it did not.
+  // place it did not. Past the end of a recording cut short, the game gets
+  // the last values (its clock stands still) and that is no problem.
   const std::string& problem() const { return problem_; }
-  // The game asked for more than a recording cut short holds.
-  bool ranOut() const { return ranOut_; }
 
   double counterFrequency(uint64_t frame, double live) override;
   int64_t counter(uint64_t frame, int64_t live) override;
@@ -54,7 +51,6 @@ class SessionReplay : public Session {
   int64_t firstReading_ = 0;
   int64_t lastReading_ = 0;
   std::string problem_;
-  bool ranOut_ = false;
 };
 
 }  // namespace zt
