@@ -21,8 +21,8 @@ constexpr const char* kPanel = "panel.png";
 constexpr const char* kTitle = "title.png";
 constexpr const char* kTitleBackground = "titlebg.png";
 constexpr const char* kGameOver = "gameover.png";
-constexpr const char* kPictures[] = {kDerivative1, kDerivative2, kTrollidian1, kTrollidian2,
-                                     kProgress,    kProgressBar, kPanel,       kTitle,
+constexpr const char* kPictures[] = {kDerivative1,     kDerivative2, kTrollidian1, kTrollidian2,
+                                     kProgress,        kProgressBar, kPanel,       kTitle,
                                      kTitleBackground, kGameOver};
 
 // The sound clips.

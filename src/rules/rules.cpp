@@ -212,8 +212,7 @@ int32_t slideMarkerRight(void* binding) {
   const auto* b = static_cast<MarkerBinding*>(binding);
   if (!b || !b->marker || !b->frameSeconds) return -1;
   const Vector2D position = b->marker->getPosition();
-  b->marker->setPosition(
-      Vector2D{position.x + kMarkerRunSpeed * *b->frameSeconds, position.y});
+  b->marker->setPosition(Vector2D{position.x + kMarkerRunSpeed * *b->frameSeconds, position.y});
   return 0;
 }
 

@@ -99,7 +99,7 @@ bool isLastLevel(void* level);          // LevelState*: currentLevel == 17
 
 // ... and callbacks, each returning 0, or -1 when their argument is missing
 // or (the level-change ones) there is no level to change to.
-int32_t stopMarker(void* level);           // LevelState*
+int32_t stopMarker(void* level);            // LevelState*
 int32_t restartAfterMistake(void* marker);  // MarkerBinding*
 int32_t parkMarkerOffLeft(void* marker);    // SpriteRenderObject2D*
 int32_t slideMarkerRight(void* marker);     // MarkerBinding*

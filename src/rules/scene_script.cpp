@@ -144,8 +144,8 @@ Scene buildScene(Store& store, RunningIds& ids, const GameResources& resources,
   const uint32_t level = std::min(levelState ? levelState->currentLevel : 0u, kLastLevel);
   scene.panelColorSwap =
       make.action<SpriteColorSwap>(r.panel, neutralColorPair, levelColorPairs + 2 * level, 2);
-  scene.frameColorSwap = make.action<SpriteColorSwap>(r.progressBar, neutralColorPair,
-                                                      levelColorPairs + 2 * level, 2);
+  scene.frameColorSwap =
+      make.action<SpriteColorSwap>(r.progressBar, neutralColorPair, levelColorPairs + 2 * level, 2);
   scene.levelNameChange = make.action<TextChange>(scene.levelText, levelNames[level]);
   auto* scrollUp = make.action<ScreenPositionShift>(scene.titleBackground, 0, -1);
   auto* scrollBack = make.action<ScreenPositionShift>(scene.titleBackground, 0, 449);
@@ -159,13 +159,11 @@ Scene buildScene(Store& store, RunningIds& ids, const GameResources& resources,
   auto* restartAfterMistakeAction =
       make.action<FunctionAction>(scene.markerBinding, restartAfterMistake);
   auto* parkMarkerOffLeftAction = make.action<FunctionAction>(marker, parkMarkerOffLeft);
-  auto* slideMarkerRightAction =
-      make.action<FunctionAction>(scene.markerBinding, slideMarkerRight);
+  auto* slideMarkerRightAction = make.action<FunctionAction>(scene.markerBinding, slideMarkerRight);
   scene.slideMarkerRightAction = slideMarkerRightAction;
 
   scene.panelBinding = make.record<ActionBinding>(r.panel, scene.panelColorSwap, levelState);
-  scene.frameBinding =
-      make.record<ActionBinding>(r.progressBar, scene.frameColorSwap, levelState);
+  scene.frameBinding = make.record<ActionBinding>(r.progressBar, scene.frameColorSwap, levelState);
   scene.nameBinding =
       make.record<ActionBinding>(scene.levelText, scene.levelNameChange, levelState);
   auto* selectPanelColors = make.action<FunctionAction>(scene.panelBinding, selectLevelColors);
@@ -232,8 +230,7 @@ Scene buildScene(Store& store, RunningIds& ids, const GameResources& resources,
   scene.finalVerdictSequence = finalVerdictSequence;
 
   auto* endOfRunWatch = make.action<ConditionalAction>(marker, markerPastEnd, successSequence);
-  auto* runJudge =
-      make.action<ConditionalAction>(scene.judgeInput, isKeyMistake, mistakeSequence);
+  auto* runJudge = make.action<ConditionalAction>(scene.judgeInput, isKeyMistake, mistakeSequence);
   auto* mistakePauseWatch =
       make.action<ConditionalAction>(mistakeFlicker, mistakePauseOver, afterMistakeSequence);
   auto* successPauseWatch =

@@ -23,7 +23,8 @@ int32_t MultiAction::execute() {
   return 0;
 }
 
-ConditionalAction::ConditionalAction(IdCounter& ids, void* argument, Predicate predicate, Action* action)
+ConditionalAction::ConditionalAction(IdCounter& ids, void* argument, Predicate predicate,
+                                     Action* action)
     : Action(ids, argument), predicate(predicate), action(action) {}
 
 int32_t ConditionalAction::execute() {
@@ -50,7 +51,8 @@ int32_t ActionAddition::execute() {
   return 0;
 }
 
-ActionRemoval::ActionRemoval(IdCounter& ids, GameObject* target, Action* action) : Action(ids, target), action(action) {}
+ActionRemoval::ActionRemoval(IdCounter& ids, GameObject* target, Action* action)
+    : Action(ids, target), action(action) {}
 
 int32_t ActionRemoval::execute() {
   if (!target || !action) return -1;
@@ -58,7 +60,8 @@ int32_t ActionRemoval::execute() {
   return 0;
 }
 
-ScreenPositionShift::ScreenPositionShift(IdCounter& ids, DrawingObject* target, int32_t dx, int32_t dy)
+ScreenPositionShift::ScreenPositionShift(IdCounter& ids, DrawingObject* target, int32_t dx,
+                                         int32_t dy)
     : Action(ids, target), dx(dx), dy(dy) {}
 
 int32_t ScreenPositionShift::execute() {
@@ -69,7 +72,8 @@ int32_t ScreenPositionShift::execute() {
   return 0;
 }
 
-SpriteChange::SpriteChange(IdCounter& ids, SpriteObject* target, Image* image) : Action(ids, target), image(image) {}
+SpriteChange::SpriteChange(IdCounter& ids, SpriteObject* target, Image* image)
+    : Action(ids, target), image(image) {}
 
 int32_t SpriteChange::execute() {
   if (!target) return -1;
@@ -77,8 +81,8 @@ int32_t SpriteChange::execute() {
   return 0;
 }
 
-SpriteColorSwap::SpriteColorSwap(IdCounter& ids, Image* target, const Color* fromColors, const Color* toColors,
-                                 int32_t count)
+SpriteColorSwap::SpriteColorSwap(IdCounter& ids, Image* target, const Color* fromColors,
+                                 const Color* toColors, int32_t count)
     : Action(ids, target), fromColors(fromColors), toColors(toColors), count(count) {}
 
 int32_t SpriteColorSwap::execute() {

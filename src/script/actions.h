@@ -84,7 +84,8 @@ class SpriteChange : public Action {
 // The colour arrays are referenced, not copied, and may be re-aimed.
 class SpriteColorSwap : public Action {
  public:
-  SpriteColorSwap(IdCounter& ids, Image* target, const Color* fromColors, const Color* toColors, int32_t count);
+  SpriteColorSwap(IdCounter& ids, Image* target, const Color* fromColors, const Color* toColors,
+                  int32_t count);
   int32_t execute() override;
 
   const Color* fromColors;

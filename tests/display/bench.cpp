@@ -111,7 +111,8 @@ struct Loaded {
 Loaded loadAll(const std::string& base) {
   Loaded out;
   for (const Named& p : kPictures) {
-    out.pictures.push_back(out.store->keep(loadImage(out.ids.images, base + "resources/" + p.name)));
+    out.pictures.push_back(
+        out.store->keep(loadImage(out.ids.images, base + "resources/" + p.name)));
   }
   out.font = loadFont(*out.store, out.ids, base);
   return out;

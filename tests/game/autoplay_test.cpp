@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "expected_screen.h"
-#include "replay_harness.h"
 #include "core/resource_files.h"
 #include "core/screen.h"
+#include "expected_screen.h"
+#include "replay_harness.h"
 #include "rules/rules.h"
 #include "rules/scene_script.h"
 #include "scene/image_file.h"
@@ -19,7 +19,6 @@ namespace {
 
 constexpr double kDt = 1.0 / 60.0;
 constexpr int kShotEvery = 30;
-
 
 int firstFrameInMode(const std::vector<TraceFrame>& trace, int mode) {
   for (const TraceFrame& frame : trace) {

@@ -1,5 +1,3 @@
-#include "scene/image_file.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,6 +6,7 @@
 
 #include "picture_files.h"
 #include "scene/game_object.h"
+#include "scene/image_file.h"
 
 namespace zt {
 namespace {

@@ -1,5 +1,3 @@
-#include "script/actions.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,6 +9,7 @@
 #include "core/store.h"
 #include "recorder.h"
 #include "scene/game_object.h"
+#include "script/actions.h"
 #include "script/schedule.h"
 
 namespace zt {
