@@ -24,11 +24,9 @@ Game::Game(Platform& platform, Renderer& display, const GameOptions& options)
   links.dKey = &keys_.currentKeys[kKeyD];
   links.frameSeconds = &clock_.frameSeconds;
   scene_ = buildScene(store_, ids_, resources_, links);
-  platform_.attach(this);
 }
 
 Game::~Game() {
-  platform_.attach(nullptr);
   speaker_.closeSpeaker();
 }
 
@@ -98,18 +96,18 @@ bool Game::runFrame() {
   keys_.settleAtFrameStart();
   if (!runModeFrame()) return false;
   keys_.markSettled();
-  platform_.pumpOneMessage();
+  messages_.clear();
+  platform_.pumpOneMessage(messages_);
+  for (const WindowMessage& message : messages_) handleMessage(message);
   ++frames_;
   return true;
 }
 
-MessageResult Game::handleMessage(const WindowMessage& message) {
-  if (session_ && !exiting_) session_->message(frames_, message);
-  const bool exit = message.kind == WindowMessage::Kind::Command && message.code == kCommandExit;
-  if (exit) exiting_ = true;
-  const MessageResult result = windowProcedure(message, keys_, quitRequested_, platform_);
-  if (exit) exiting_ = false;
-  return result;
+void Game::handleMessage(const WindowMessage& message) {
+  // The destroy message the Exit command brings about is the game's own
+  // doing, and is not recorded.
+  if (session_) session_->message(frames_, message);
+  handleWindowMessage(message, keys_, quitRequested_, platform_);
 }
 
 FrameRecord Game::frameRecord() const {

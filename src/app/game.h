@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/keys.h"
 #include "app/platform.h"
@@ -77,15 +78,16 @@ struct FrameRecord {
 
 // The whole game: everything it loads and builds, its state, and the frame
 // loop's work. It owns all of it; the platform and the display are the
-// backend's and outlive it. Messages reach it through the platform.
-class Game final : public MessageSink {
+// backend's and outlive it. It calls down into them and is never called
+// back: the platform's pump hands it the messages it took.
+class Game final {
  public:
   // Start-up after the display is made: the sound configuration, the input,
   // the key state, then the assembly: the ten pictures, the font and the
   // five clips from options.resourceBase + "resources/", and the scene.
   Game(Platform& platform, Renderer& display, const GameOptions& options);
   // Stops the mixer thread, waits for it and lets the sound device go.
-  ~Game() override;
+  ~Game();
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
@@ -101,8 +103,9 @@ class Game final : public MessageSink {
   // Frames completed, message step included.
   uint64_t frames() const { return frames_; }
 
-  // The window procedure: destroy, keys, the About and Exit commands.
-  MessageResult handleMessage(const WindowMessage& message) override;
+  // One message of the frame's message step (handleWindowMessage),
+  // recorded when a session is attached.
+  void handleMessage(const WindowMessage& message);
 
   const ModeState& modes() const { return modes_; }
   const LevelState& level() const { return level_; }
@@ -171,9 +174,7 @@ class Game final : public MessageSink {
   LevelState level_;
   bool quitRequested_ = false;
   uint64_t frames_ = 0;
-  // Inside the Exit command: the destroy message it brings about is the
-  // game's own doing, not something to record.
-  bool exiting_ = false;
+  std::vector<WindowMessage> messages_;  // the message step's, reused
 };
 
 }  // namespace zt

@@ -57,6 +57,7 @@ bool Game::runModeFrame() {
 void Game::finishFrame() {
   display_.endFrame();
   display_.present();
+  platform_.showFrame();
 }
 
 // The filled part of the bar ends 10 logical pixels left of the marker.

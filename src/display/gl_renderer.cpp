@@ -3,8 +3,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <utility>
-
 #include "core/image.h"
 
 namespace zt {
@@ -18,9 +16,8 @@ constexpr int64_t kReach = 2;
 
 }  // namespace
 
-GlRenderer::GlRenderer(std::function<void()> swapBuffers, Vector2D center, float width,
-                       float height)
-    : Renderer(center, width, height), swapBuffers_(std::move(swapBuffers)) {}
+GlRenderer::GlRenderer(Vector2D center, float width, float height)
+    : Renderer(center, width, height) {}
 
 void GlRenderer::fitToClient(int32_t width, int32_t height) {
   clientWidth_ = width;
@@ -126,7 +123,6 @@ void GlRenderer::clear() {
 
 void GlRenderer::present() {
   glFinish();
-  if (swapBuffers_) swapBuffers_();
 }
 
 void GlRenderer::applyClearColor(const Color& color) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 #include "core/screen.h"
 #include "scene/display_interface.h"
@@ -14,9 +13,8 @@ namespace zt {
 // textures: every pixel is transferred at every draw.
 class GlRenderer final : public Renderer {
  public:
-  // swapBuffers shows a finished frame (the backend's buffer swap).
-  explicit GlRenderer(std::function<void()> swapBuffers, Vector2D center = kViewCenter,
-                      float width = kViewWidth, float height = kViewHeight);
+  explicit GlRenderer(Vector2D center = kViewCenter, float width = kViewWidth,
+                      float height = kViewHeight);
 
   // The viewport, pixel zoom, blending and clear colour, then a projection
   // of the world view; always 0.
@@ -24,7 +22,8 @@ class GlRenderer final : public Renderer {
   void drawImage(const Image* image, int32_t x, int32_t y) override;
   // Clears the whole client area, the margins around the picture too.
   void clear() override;
-  // glFinish, then the backend's swap.
+  // glFinish: the frame is complete. Showing it is the platform's (its
+  // buffer swap), which the game asks for next.
   void present() override;
   void applyClearColor(const Color& color) override;
 
@@ -36,7 +35,6 @@ class GlRenderer final : public Renderer {
  private:
   void applyPlacement();
 
-  std::function<void()> swapBuffers_;
   int32_t clientWidth_ = static_cast<int32_t>(kWindowWidth);
   int32_t clientHeight_ = static_cast<int32_t>(kWindowHeight);
   ScreenPlacement placement_ = placeScreen(clientWidth_, clientHeight_);

@@ -39,14 +39,12 @@ class StalledDevice : public WaveDevice {
 // by the test between frames.
 class TestPlatform : public Platform {
  public:
-  bool pumpOneMessage() override { return false; }
-  void swapBuffers() override {}
+  bool pumpOneMessage(std::vector<WindowMessage>&) override { return false; }
+  void showFrame() override {}
   int64_t counter() override { return ticks; }
   double counterFrequency() override { return static_cast<double>(kTicksPerSecond); }
   void runAboutBox() override {}
   WaveDevice* waveDevice() override { return &device; }
-
-  MessageResult send(WindowMessage::Kind kind, uint32_t key) { return deliver({kind, key}); }
 
   int64_t ticks = 0;
   StalledDevice device;
@@ -93,7 +91,8 @@ class LevelCourse : public ::testing::Test {
   }
   // A key message, handled as at the end of the last frame.
   void key(uint32_t virtualKey, bool down) {
-    platform.send(down ? WindowMessage::Kind::KeyDown : WindowMessage::Kind::KeyUp, virtualKey);
+    game.handleMessage(
+        {down ? WindowMessage::Kind::KeyDown : WindowMessage::Kind::KeyUp, virtualKey});
   }
   void press(uint32_t virtualKey = kVkRight) { key(virtualKey, true); }
   void release(uint32_t virtualKey = kVkRight) { key(virtualKey, false); }

@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
 
   OffscreenGl gl;
   if (!gl.valid()) return 1;
-  GlRenderer renderer(nullptr);
+  GlRenderer renderer;
   renderer.initialize();
   setClearColor(&renderer, &kBackgroundGrey);
 

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <limits>
 #include <vector>
 
@@ -68,10 +67,7 @@ class DisplayPixels : public ::testing::Test {
   }
 
   OffscreenGl gl;
-  std::function<void()> onSwap;  // what the backend's swap does
-  GlRenderer renderer{[this] {
-    if (onSwap) onSwap();
-  }};
+  GlRenderer renderer;
   std::vector<uint8_t> frame;
 };
 
@@ -195,27 +191,8 @@ TEST_F(DisplayPixels, SpritesSharingAPictureBothShowARecolour) {
   EXPECT_EQ(logical(10, 170), kTeal);
 }
 
-TEST_F(DisplayPixels, PresentFinishesBeforeTheSwapHook) {
-  clearTo(kBlack);
-  auto dot = filled(1, 1, kWhite);
-  renderer.drawImage(dot.get(), 3, 4);
-  Color seen{};
-  int swaps = 0;
-  onSwap = [&] {
-    ++swaps;
-    grab();
-    seen = at(6, 8);
-  };
-  renderer.endFrame();
-  renderer.present();
-  EXPECT_EQ(swaps, 1);
-  EXPECT_EQ(seen, kWhite);
-  GlRenderer noSwap(nullptr);
-  noSwap.present();
-}
-
 TEST(DisplayWorld, WorldPointsMapToLogicalPixels) {
-  GlRenderer renderer(nullptr);
+  GlRenderer renderer;
   auto check = [&](float x, float y, int32_t sx, int32_t sy) {
     ScreenPoint p = worldToScreen(renderer, x, y);
     EXPECT_EQ(p.x, sx) << x << "," << y;
@@ -227,7 +204,7 @@ TEST(DisplayWorld, WorldPointsMapToLogicalPixels) {
   check(-1.8375f, 0.0f, 13, 120);
   check(-2.0063f, -0.3f, 0, 144);  // truncated toward zero, not floored
 
-  GlRenderer offset(nullptr, Vector2D{1.0f, -1.0f}, 2.0f, -5.0f);
+  GlRenderer offset(Vector2D{1.0f, -1.0f}, 2.0f, -5.0f);
   EXPECT_EQ(offset.viewHeight, 0.0f);
   EXPECT_EQ(worldToScreen(offset, 2.0f, 0.0f).x, 320);
   // A view of no height sends y to infinity; it is clamped, not converted.
@@ -295,7 +272,7 @@ TEST(DisplayPlacement, TheLargestWholeZoomThatFitsCentred) {
 TEST(DisplayScaled, PicturesAreEnlargedCentredAndKeptOutOfTheMargins) {
   OffscreenGl gl(1920, 1080);
   ASSERT_TRUE(gl.valid());
-  GlRenderer renderer(nullptr);
+  GlRenderer renderer;
   renderer.fitToClient(1920, 1080);
   renderer.initialize();
   setClearColor(&renderer, &kBlack);
@@ -341,7 +318,7 @@ TEST(DisplayScaled, FarCornersAreReachedPastTheLargestViewport) {
   const int32_t width = 320 * zoom, height = 240 * zoom;
   OffscreenGl gl(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
   ASSERT_TRUE(gl.valid());
-  GlRenderer renderer(nullptr);
+  GlRenderer renderer;
   renderer.fitToClient(width, height);
   renderer.initialize();
   setClearColor(&renderer, &kBlack);

@@ -13,7 +13,7 @@ namespace zt::test {
 
 struct ExpectedScreen::State {
   OffscreenGl gl;
-  GlRenderer display{nullptr};
+  GlRenderer display;
   Store store;
   RunningIds ids;
   Font* font = nullptr;

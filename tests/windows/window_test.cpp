@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/keys.h"
 #include "app/window_procedure.h"
@@ -11,13 +12,25 @@
 
 namespace {
 
-// The game's side of the window as zt::Game has it: the game's window
-// procedure over a key state and a quit flag of the test's own.
-struct GameSide : zt::MessageSink {
+// The game's side of the window as zt::Game has it: the pump's messages
+// through the game's window procedure, over a key state and a quit flag of
+// the test's own.
+struct GameSide {
   explicit GameSide(zt::Platform& platform) : platform(platform) {}
-  zt::MessageResult handleMessage(const zt::WindowMessage& message) override {
-    ++delivered;
-    return zt::windowProcedure(message, keys, quitRequested, platform);
+  // The frame's message step; false when the queue was empty.
+  bool pump() {
+    std::vector<zt::WindowMessage> taken;
+    const bool any = platform.pumpOneMessage(taken);
+    for (const zt::WindowMessage& message : taken) {
+      ++delivered;
+      zt::handleWindowMessage(message, keys, quitRequested, platform);
+    }
+    return any;
+  }
+  // Posts a message to the window and takes it in one message step.
+  void post(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0) {
+    PostMessageW(window, message, wParam, lParam);
+    pump();
   }
   void reset() {
     keys = zt::KeyState{};
@@ -32,7 +45,6 @@ struct GameSide : zt::MessageSink {
 };
 
 struct Backend {
-  Backend() { platform.attach(&game); }
   zt::Win32Platform platform{GetModuleHandleW(nullptr)};
   GameSide game{platform};
 };
@@ -67,7 +79,7 @@ HWND gameWindowForTest() {
 // Works off whatever the system has queued, so that a test sees its own
 // messages first.
 void drainQueue() {
-  for (int i = 0; i < 1000 && platform().pumpOneMessage(); ++i) {
+  for (int i = 0; i < 1000 && game().pump(); ++i) {
   }
 }
 
@@ -146,24 +158,31 @@ TEST_CASE("the window has a 640x480 client area and a current double-buffered GL
 TEST_CASE("key messages: the three game keys change the key state, other keys are answered") {
   HWND window = gameWindowForTest();
   if (window == nullptr) return CHECK(window != nullptr);
+  drainQueue();
   game().reset();
-  CHECK_EQ(SendMessageW(window, WM_KEYDOWN, 'D', 0), 0);
+  // Answered by the window procedure whether or not a pump is running.
+  CHECK_EQ(SendMessageW(window, WM_KEYDOWN, VK_F5, 0), 0);
+  CHECK_EQ(SendMessageW(window, WM_KEYUP, 'D', 0), 0);
+  CHECK_EQ(game().delivered, 0);
+
+  game().post(window, WM_KEYDOWN, 'D');
   CHECK(game().keys.currentKeys[zt::kKeyD] == 1.0f);
   CHECK(!game().keys.keysSettled);
-  CHECK_EQ(SendMessageW(window, WM_KEYDOWN, VK_RIGHT, 0), 0);
+  game().post(window, WM_KEYDOWN, VK_RIGHT);
   CHECK(game().keys.currentKeys[zt::kKeyRight] == 1.0f);
-  CHECK_EQ(SendMessageW(window, WM_KEYUP, 'D', 0), 0);
+  game().post(window, WM_KEYUP, 'D');
   CHECK(game().keys.currentKeys[zt::kKeyD] == 0.0f);
   CHECK(game().keys.previousKeys[zt::kKeyD] == 1.0f);
-  CHECK_EQ(SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0), 0);
+  game().post(window, WM_KEYDOWN, VK_ESCAPE);
   CHECK(game().keys.isEscapeHeld());
 
   game().reset();
-  CHECK_EQ(SendMessageW(window, WM_KEYDOWN, VK_F5, 0), 0);
+  game().post(window, WM_KEYDOWN, VK_F5);
+  CHECK_EQ(game().delivered, 1);
   CHECK(game().keys.keysSettled);
   // With Alt down keys arrive as system keys, which the game never sees.
   game().reset();
-  SendMessageW(window, WM_SYSKEYDOWN, 'D', 1 << 29);
+  game().post(window, WM_SYSKEYDOWN, 'D', 1 << 29);
   CHECK_EQ(game().delivered, 0);
   CHECK(game().keys.currentKeys[zt::kKeyD] == 0.0f);
   game().reset();
@@ -176,10 +195,10 @@ TEST_CASE("the pump handles one queued message per call, in order") {
   game().reset();
   PostMessageW(window, WM_KEYDOWN, VK_RIGHT, 1);
   PostMessageW(window, WM_KEYDOWN, 'D', 1);
-  CHECK(platform().pumpOneMessage());
+  CHECK(game().pump());
   CHECK(game().keys.currentKeys[zt::kKeyRight] == 1.0f);
   CHECK(game().keys.currentKeys[zt::kKeyD] == 0.0f);
-  CHECK(platform().pumpOneMessage());
+  CHECK(game().pump());
   CHECK(game().keys.currentKeys[zt::kKeyD] == 1.0f);
   game().reset();
 }
@@ -215,7 +234,7 @@ TEST_CASE("Alt+/ and Alt+? through the pump open the About box over the window")
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, watchTimer);
     // The character that Alt+key gives, as the system posts it.
     PostMessageW(window, WM_SYSCHAR, key, 1 | (1 << 29));
-    platform().pumpOneMessage();
+    game().pump();
     KillTimer(nullptr, timer);
     watch = nullptr;
     CHECK(w.seen);
@@ -229,7 +248,7 @@ TEST_CASE("Alt+/ and Alt+? through the pump open the About box over the window")
   watch = &w;
   const UINT_PTR timer = SetTimer(nullptr, 0, 20, watchTimer);
   PostMessageW(window, WM_CHAR, '/', 1);
-  platform().pumpOneMessage();
+  game().pump();
   KillTimer(nullptr, timer);
   watch = nullptr;
   CHECK(!w.seen);
@@ -267,10 +286,12 @@ TEST_CASE("the About box ends with OK, Cancel, Enter, Escape and its close box")
 TEST_CASE("command 105 destroys the window: quit message with code 0 and the loop's end") {
   HWND window = gameWindowForTest();
   if (window == nullptr) return CHECK(window != nullptr);
+  drainQueue();
   game().reset();
-  CHECK_EQ(SendMessageW(window, WM_COMMAND, MAKEWPARAM(105, 0), 0), 0);
+  game().post(window, WM_COMMAND, MAKEWPARAM(105, 0));
   CHECK(!IsWindow(window));
   CHECK(game().quitRequested);
+  CHECK_EQ(game().delivered, 1);
   MSG message;
   CHECK(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   CHECK_EQ(message.wParam, 0u);

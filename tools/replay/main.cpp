@@ -338,7 +338,7 @@ int main(int argc, char** argv) {
   }
 
   Runner runner(platform, options);
-  zt::GlRenderer display([&platform] { platform.swapBuffers(); });
+  zt::GlRenderer display;
   const zt::GameEnd end = zt::runGame(platform, display, game, &runner);
   bool written = runner.finish();
   if (recorder) {

@@ -26,18 +26,17 @@ bool HeadlessPlatform::createContext() {
   return true;
 }
 
-bool HeadlessPlatform::pumpOneMessage() {
+bool HeadlessPlatform::pumpOneMessage(std::vector<WindowMessage>& taken) {
   if (queue_.empty()) return false;
   // Default handling of anything else changes nothing here.
   do {
-    const WindowMessage message = queue_.front().message;
+    taken.push_back(queue_.front().message);
     queue_.pop_front();
-    deliver(message);
   } while (!queue_.empty() && queue_.front().withPrevious);
   return true;
 }
 
-void HeadlessPlatform::swapBuffers() {
+void HeadlessPlatform::showFrame() {
   ++presents_;
   // The sound device plays the frame's worth of virtual time, and the mixer
   // catches up before the game goes on.

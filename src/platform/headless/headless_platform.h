@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <random>
+#include <vector>
 
 #include "app/platform.h"
 #include "platform/headless/headless_wave_device.h"
@@ -44,9 +45,10 @@ class HeadlessPlatform : public Platform {
   }
   bool hasQueuedMessages() const { return !queue_.empty(); }
 
-  bool pumpOneMessage() override;
-  // Plays the frame's worth of virtual time.
-  void swapBuffers() override;
+  bool pumpOneMessage(std::vector<WindowMessage>& taken) override;
+  // Moves the virtual clock on by a frame and plays the frame's worth of
+  // sound.
+  void showFrame() override;
   int64_t counter() override {
     lastRead_ = ticks_;
     return ticks_;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/frame_loop.h"
@@ -60,16 +61,19 @@ class SdlPlatform : public Platform {
     fitDisplay();
   }
 
-  bool pumpOneMessage() override {
+  bool pumpOneMessage(std::vector<WindowMessage>& taken) override {
     SDL_Event event;
     if (!SDL_PollEvent(&event)) return false;
     // Every event takes the frame's one message, as on Windows; the default
     // handling of what the game does not know changes nothing it sees.
-    if (!handledHere(event)) deliver(translate(event));
+    if (!handledHere(event)) {
+      const WindowMessage message = translate(event);
+      if (message.kind != WindowMessage::Kind::Other) taken.push_back(message);
+    }
     return true;
   }
 
-  void swapBuffers() override { SDL_GL_SwapWindow(window_); }
+  void showFrame() override { SDL_GL_SwapWindow(window_); }
   int64_t counter() override { return static_cast<int64_t>(SDL_GetPerformanceCounter()); }
   double counterFrequency() override { return static_cast<double>(SDL_GetPerformanceFrequency()); }
 
@@ -219,7 +223,7 @@ int main(int argc, char** argv) {
   }
   zt::SdlPlatform platform;
   if (platform.createWindow() != 1) return 1;
-  zt::GlRenderer display([&platform] { platform.swapBuffers(); });
+  zt::GlRenderer display;
   platform.showOn(&display);
   zt::GameOptions options;
   options.resourceBase = resourceBase();

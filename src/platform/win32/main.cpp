@@ -82,7 +82,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   zt::enableSwapInterval();
 
   findResources();
-  zt::GlRenderer display([&platform] { platform.swapBuffers(); });
+  zt::GlRenderer display;
   platform.showOn(&display);
   // The game closes the sound device once its mixer has stopped: a device
   // left playing while the process ends can take the process down with it

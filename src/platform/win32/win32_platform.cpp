@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/window_procedure.h"
 #include "core/screen.h"
 #include "display/gl_renderer.h"
 #include "platform/win32/resource.h"
@@ -201,30 +202,33 @@ LRESULT Win32Platform::windowProcedure(HWND hwnd, UINT message, WPARAM wParam, L
     }
     case WM_DESTROY:
       PostQuitMessage(0);
-      deliver(toWindowMessage(message, wParam));
-      return 0;
+      break;
     default:
       break;
   }
   const WindowMessage translated = toWindowMessage(message, wParam);
-  if (translated.kind != WindowMessage::Kind::Other &&
-      deliver(translated) == MessageResult::Handled) {
-    return 0;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (!gameAnswers(translated)) return DefWindowProcW(hwnd, message, wParam, lParam);
+  // The game's answer comes after the pump returns: the message goes back
+  // to it as the pump's result. One that arrives outside a pump (the
+  // destroy that the Exit command's DestroyWindow sends) is the game's own
+  // doing and already handled.
+  if (taken_) taken_->push_back(translated);
+  return 0;
 }
 
-bool Win32Platform::pumpOneMessage() {
+bool Win32Platform::pumpOneMessage(std::vector<WindowMessage>& taken) {
   MSG message;
   if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+  taken_ = &taken;
   if (!TranslateAcceleratorW(window, accelerators_, &message)) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+  taken_ = nullptr;
   return true;
 }
 
-void Win32Platform::swapBuffers() {
+void Win32Platform::showFrame() {
   SwapBuffers(deviceContext);
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "app/platform.h"
 #include "platform/win32/winmm_wave_device.h"
@@ -33,8 +34,8 @@ class Win32Platform : public Platform {
   // The display to keep fitted to the client area's size.
   void showOn(GlRenderer* display);
 
-  bool pumpOneMessage() override;
-  void swapBuffers() override;
+  bool pumpOneMessage(std::vector<WindowMessage>& taken) override;
+  void showFrame() override;
   int64_t counter() override;
   double counterFrequency() override;
   void runAboutBox() override;
@@ -57,6 +58,9 @@ class Win32Platform : public Platform {
   void toggleFullScreen();
 
   HACCEL accelerators_ = nullptr;
+  // Where the window procedure puts the game's messages while the pump
+  // dispatches; null outside it.
+  std::vector<WindowMessage>* taken_ = nullptr;
   WinmmWaveDevice waveDevice_;
   GlRenderer* display_ = nullptr;
   bool fullScreen_ = false;
