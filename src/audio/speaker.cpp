@@ -76,6 +76,12 @@ int32_t SpeakerInterface::openDevice(const SpeakerConfig& config, WaveDevice* wa
 int32_t SpeakerInterface::openSpeaker(const SpeakerConfig& config, WaveDevice* wave) {
   const int32_t result = openDevice(config, wave);
   if (result != 0) return result;
+  if (wave->mixing() == WaveDevice::Mixing::DrivenByDevice) {
+    drivenByDevice = true;
+    while (mixOneBlock()) {
+    }
+    return 0;
+  }
   mixerThreadHandle = std::thread([this] { mixerThread(); });
   std::unique_lock<std::mutex> lock(bufferCountLock);
   buffersPrimed.wait(lock, [this] { return passesMixed >= kWaveBufferCount || mixerStop; });
@@ -181,7 +187,11 @@ void SpeakerInterface::waveOutDone() {
     std::lock_guard<std::mutex> lock(bufferCountLock);
     ++freeBufferCount;
   }
-  bufferFreed.notify_one();
+  if (drivenByDevice) {
+    mixOneBlock();
+  } else {
+    bufferFreed.notify_one();
+  }
 }
 
 void SpeakerInterface::mixerThread() {

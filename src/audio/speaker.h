@@ -46,7 +46,9 @@ constexpr int32_t kWaveBufferCount = 10;
 
 // The game's sound output: a list of playing sounds, summed by a mixer
 // thread of its own into blocks that go to a wave device through a ring of
-// ten buffers. The thread sleeps until the device hands a buffer back.
+// ten buffers. The thread sleeps until the device hands a buffer back. A
+// device without threads drives the same mixing itself (WaveDevice::Mixing):
+// the same blocks in the same order, with no thread.
 //
 // Three threads meet here: the owner's (clips, play, stop, open, close),
 // the mixer's, and the device's callback. playingListLock guards the
@@ -67,9 +69,10 @@ class SpeakerInterface {
   SoundClip* createSoundClip(SoundClip* clip, uint32_t frameCount, int32_t channelCount,
                              int32_t sampleRate, const int16_t* samples);
 
-  // Opens device for the configured format, starts the mixer thread and
-  // returns once it has filled the ten buffers (silence when nothing
-  // plays), so a sound started afterwards is heard right behind them. 0 on
+  // Opens device for the configured format, starts the mixer thread (unless
+  // the device drives the mixing) and returns once the ten buffers are
+  // filled (silence when nothing plays), so a sound started afterwards is
+  // heard right behind them. 0 on
   // success; -1 (after "Speaker Interface error: cannot open specified wave
   // device.") when the device is null or cannot be opened, or when the
   // speaker is open already or was closed.
@@ -96,7 +99,8 @@ class SpeakerInterface {
   // block, carries out the queued removals and submits the block. False
   // (and nothing done) when no buffer is free or nothing is open.
   bool mixOneBlock();
-  // The device's done callback: one more buffer may be filled.
+  // The device's done callback: one more buffer may be filled (and is,
+  // here, when the device drives the mixing).
   void waveOutDone();
 
   struct Inspection {
@@ -130,6 +134,7 @@ class SpeakerInterface {
 
   // The mixer thread's alone once open.
   WaveDevice* device = nullptr;
+  bool drivenByDevice = false;
   std::unique_ptr<uint8_t[]> waveBufferMemory;
   int32_t nextHeaderIndex = 0;
 

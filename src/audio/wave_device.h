@@ -24,7 +24,15 @@ class WaveDevice {
  public:
   using DoneCallback = std::function<void()>;
 
+  // Who runs the mixer. A device that plays on a thread of its own leaves
+  // it to the mixer's thread, which sleeps until a buffer comes back. One
+  // that has no threads to spare (the headless runner's, the browser's)
+  // drives it: each block reported done has the next one mixed and
+  // submitted inside the done callback, on the device's calling thread.
+  enum class Mixing { MixerThread, DrivenByDevice };
+
   virtual ~WaveDevice() = default;
+  virtual Mixing mixing() const { return Mixing::MixerThread; }
   // False when the device cannot be opened.
   virtual bool open(const WaveFormat& format, DoneCallback done) = 0;
   virtual void submit(const uint8_t* block, uint32_t bytes) = 0;

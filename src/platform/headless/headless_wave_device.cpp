@@ -28,40 +28,25 @@ bool HeadlessWaveDevice::open(const WaveFormat& format, DoneCallback done) {
 }
 
 void HeadlessWaveDevice::submit(const uint8_t* block, uint32_t bytes) {
-  {
-    std::lock_guard<std::mutex> lock(queueLock_);
-    queue_.emplace_back(block, block + bytes);
-  }
-  submitted_.notify_one();
+  queue_.emplace_back(block, block + bytes);
 }
 
 void HeadlessWaveDevice::close() {
   // What was played stays recorded; what was still queued is dropped.
-  std::lock_guard<std::mutex> lock(queueLock_);
   queue_.clear();
   done_ = nullptr;
-}
-
-size_t HeadlessWaveDevice::queuedBlocks() {
-  std::lock_guard<std::mutex> lock(queueLock_);
-  return queue_.size();
 }
 
 void HeadlessWaveDevice::advance(double seconds) {
   if (!opened_ || !done_ || seconds <= 0.0) return;
   framesDue_ += seconds * format_.samplesPerSecond;
   const double blockFrames = static_cast<double>(kBlockBytes / format_.blockAlign);
-  while (framesDue_ + kFrameSlack >= blockFrames) {
+  // A span longer than the queued blocks plays the ones the mixer makes as
+  // the first come back.
+  while (framesDue_ + kFrameSlack >= blockFrames && !queue_.empty()) {
     framesDue_ -= blockFrames;
-    std::vector<uint8_t> bytes;
-    {
-      // A span longer than the queued blocks plays the ones the mixer makes
-      // as the first come back.
-      std::unique_lock<std::mutex> lock(queueLock_);
-      submitted_.wait(lock, [this] { return !queue_.empty(); });
-      bytes = std::move(queue_.front());
-      queue_.pop_front();
-    }
+    const std::vector<uint8_t> bytes = std::move(queue_.front());
+    queue_.pop_front();
     if (record_) {
       const size_t start = recording_.size();
       recording_.resize(start + bytes.size() / 2);
@@ -70,8 +55,6 @@ void HeadlessWaveDevice::advance(double seconds) {
     ++blocksPlayed_;
     done_();
   }
-  std::unique_lock<std::mutex> lock(queueLock_);
-  submitted_.wait(lock, [this] { return queue_.size() >= static_cast<size_t>(kWaveBufferCount); });
 }
 
 bool HeadlessWaveDevice::writeWav(const std::string& path) const {
