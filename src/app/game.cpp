@@ -110,33 +110,4 @@ void Game::handleMessage(const WindowMessage& message) {
   handleWindowMessage(message, keys_, quitRequested_, platform_);
 }
 
-FrameRecord Game::frameRecord() const {
-  FrameRecord record;
-  record.mode = modes_.gameMode;
-  record.level = level_.currentLevel;
-  record.incorrect = level_.incorrectGuesses;
-  SpriteRenderObject2D* marker = scene_.progressMarker;
-  record.markerX = marker->getPosition().x;
-  const Image* shown = marker->spritePart().image;
-  const std::pair<const Image*, const char*> names[] = {
-      {resources_.derivative1, resource_files::kDerivative1},
-      {resources_.derivative2, resource_files::kDerivative2},
-      {resources_.trollidian1, resource_files::kTrollidian1},
-      {resources_.trollidian2, resource_files::kTrollidian2},
-  };
-  if (shown) {
-    record.markerImage = "?";
-    for (const auto& [image, name] : names) {
-      if (shown != image) continue;
-      record.markerImage = name;
-      break;
-    }
-  }
-  record.inputLocked = level_.inputLocked;
-  record.markerSpeed = level_.markerSpeed;
-  record.playing = speaker_.playingSoundCount();
-  record.levelText = scene_.levelText->text;
-  return record;
-}
-
 }  // namespace zt

@@ -63,19 +63,6 @@ struct GameOptions {
   Session* session = nullptr;
 };
 
-// What a frame of the runner's trace says about the game.
-struct FrameRecord {
-  int32_t mode = 0;
-  uint32_t level = 0;
-  int32_t incorrect = 0;
-  float markerX = 0.0f;
-  const char* markerImage = nullptr;  // the marker's picture file, null when it shows none
-  bool inputLocked = false;
-  float markerSpeed = 0.0f;
-  uint32_t playing = 0;  // sounds in the playing list
-  std::string levelText;
-};
-
 // The whole game: everything it loads and builds, its state, and the frame
 // loop's work. It owns all of it; the platform and the display are the
 // backend's and outlive it. It calls down into them and is never called
@@ -114,7 +101,6 @@ class Game final {
   const Scene& scene() const { return scene_; }
   const GameResources& resources() const { return resources_; }
   uint32_t playingSoundCount() const { return speaker_.playingSoundCount(); }
-  FrameRecord frameRecord() const;
 
  private:
   struct ModeSteps {

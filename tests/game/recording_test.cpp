@@ -93,6 +93,8 @@ TEST_F(Recordings, ADamagedLineIsNamedAndNothingIsPlayed) {
   const ReplayRun run = replay(joined(lines));
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("line 10: unknown event 'held'"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find("usage:"), std::string::npos)
+      << run.err;  // the file's fault, not the call's
   EXPECT_TRUE(run.trace.empty());
 
   lines = linesOf(recording_);
@@ -114,6 +116,25 @@ TEST_F(Recordings, ACrashedSessionReplaysWhatItHasAndSaysSo) {
   for (size_t i = 0; i + 1 < run.trace.size(); i += 97) {
     EXPECT_EQ(run.trace[i].fields, original_->trace[i].fields) << "frame " << i;
   }
+}
+
+TEST_F(Recordings, AReplayStopsWhereTheRecordingRunsOut) {
+  // Its events end halfway, its end line promises far more frames: the
+  // replay stops at the first frame the recording has no clock for.
+  std::vector<std::string> lines = linesOf(recording_);
+  lines.resize(lines.size() / 2);
+  const uint64_t lastFrame = std::stoull(lines.back().substr(0, lines.back().find(' ')));
+  lines.push_back("# end frames 99999 mode 4 level 0 incorrect 0");
+  const ReplayRun run = replay(joined(lines));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("which the recording holds no more of"), std::string::npos) << run.err;
+  EXPECT_LE(run.trace.size(), lastFrame + 2);
+
+  // A recording that cannot be written is said at once and fails the run.
+  const ReplayRun full = runReplay({"--autoplay", "--frames", "10", "--record", "/dev/full"});
+  EXPECT_EQ(full.status, 1);
+  EXPECT_EQ(full.err, "Error: couldn't write the recording /dev/full: No space left on device\n");
+  EXPECT_EQ(full.trace.size(), 10u);
 }
 
 TEST_F(Recordings, AReplayThatLeavesTheRecordingSaysWhere) {

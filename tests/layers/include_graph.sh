@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The folders of src/ include only folders below them, in this order (a
 # folder may include itself), so their include graph has no cycle:
-order=(core audio scene script rules app display platform)
+order=(core audio scene script rules app display program platform)
 #   include_graph.sh SRC_DIR
 set -euo pipefail
 src=${1:?src directory}

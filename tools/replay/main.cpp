@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_loop.h"
-#include "app/session_file.h"
 #include "autoplayer.h"
 #include "core/screen.h"
-#include "display/gl_renderer.h"
 #include "platform/headless/headless_platform.h"
+#include "program/program.h"
+#include "program/session_file.h"
 #include "rules/rules.h"
 #include "session_replay.h"
+#include "trace.h"
 
 namespace {
 
@@ -43,8 +43,16 @@ const char kUsage[] =
     "  --wav FILE          the sound sent to the device, as a WAV\n"
     "  --no-sound          the sound device refuses to open\n";
 
+// A command line that is not understood: what is wrong, then the usage.
 [[noreturn]] void usage(const std::string& problem) {
   std::fprintf(stderr, "zummertock-replay: %s\n%s", problem.c_str(), kUsage);
+  std::exit(2);
+}
+
+// A file given on a good command line that cannot be used: what is wrong
+// with it, and nothing else.
+[[noreturn]] void badFile(const std::string& file, const std::string& problem) {
+  std::fprintf(stderr, "zummertock-replay: %s: %s\n", file.c_str(), problem.c_str());
   std::exit(2);
 }
 
@@ -81,34 +89,17 @@ struct RunnerOptions {
   std::map<uint64_t, std::vector<std::string>> shots;  // frame -> PNG files
   std::string wavPath;
   bool noSoundDevice = false;
-  std::string recordPath;
   std::string replayPath;
-  zt::GameOptions game;
+  zt::ProgramOptions program;
 };
-
-std::string jsonString(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-      out += escaped;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
 
 // Drives the headless game: queues the script's events and the autoplayer's
 // keys before each frame, and writes the trace and the screenshots after it.
 class Runner : public zt::FrameObserver {
  public:
-  Runner(zt::HeadlessPlatform& platform, const RunnerOptions& options)
-      : platform_(platform), options_(options) {
+  Runner(zt::HeadlessPlatform& platform, const RunnerOptions& options,
+         const zt::SessionReplay* replay)
+      : platform_(platform), options_(options), replay_(replay) {
     if (options_.autoplay) autoplayer_ = std::make_unique<zt::Autoplayer>(options_.mistakes);
     if (!options_.tracePath.empty()) {
       trace_ = std::fopen(options_.tracePath.c_str(), "wb");
@@ -132,7 +123,10 @@ class Runner : public zt::FrameObserver {
   }
 
   bool afterFrame(uint64_t frame, const zt::Game& game) override {
-    if (trace_) writeTrace(frame, game.frameRecord());
+    if (trace_) {
+      const std::string line = zt::traceLine(frame, platform_.seconds(), game);
+      std::fprintf(trace_, "%s\n", line.c_str());
+    }
     if (auto shots = options_.shots.find(frame); shots != options_.shots.end()) {
       // The buffer still holds what the last present showed.
       std::vector<uint8_t> pixels = zt::readFramePixels(kWindowWidth, kWindowHeight);
@@ -144,6 +138,8 @@ class Runner : public zt::FrameObserver {
         }
       }
     }
+    // A replay goes no further than the recording does.
+    if (replay_ && !replay_->problem().empty()) return false;
     return frame + 1 < options_.maxFrames;
   }
 
@@ -163,21 +159,9 @@ class Runner : public zt::FrameObserver {
     ok_ = false;
   }
 
-  void writeTrace(uint64_t frame, const zt::FrameRecord& r) {
-    const double t = platform_.seconds();
-    std::fprintf(trace_,
-                 "{\"frame\":%" PRIu64
-                 ",\"t\":%.9g,\"mode\":%d,\"level\":%u,\"incorrect\":%d,\"markerX\":%.9g,"
-                 "\"markerImage\":%s,\"inputLocked\":%s,\"markerSpeed\":%.9g,\"playing\":%u,"
-                 "\"levelText\":%s}\n",
-                 frame, t, r.mode, r.level, r.incorrect, static_cast<double>(r.markerX),
-                 r.markerImage ? jsonString(r.markerImage).c_str() : "null",
-                 r.inputLocked ? "true" : "false", static_cast<double>(r.markerSpeed), r.playing,
-                 jsonString(r.levelText).c_str());
-  }
-
   zt::HeadlessPlatform& platform_;
   const RunnerOptions& options_;
+  const zt::SessionReplay* replay_;
   std::unique_ptr<zt::Autoplayer> autoplayer_;
   size_t nextEvent_ = 0;
   FILE* trace_ = nullptr;
@@ -186,7 +170,7 @@ class Runner : public zt::FrameObserver {
 
 std::string readFile(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
-  if (!in) usage("cannot read " + file);
+  if (!in) badFile(file, "cannot read it");
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
@@ -195,7 +179,7 @@ std::string readFile(const std::string& file) {
 zt::SessionFile readSession(const std::string& file) {
   zt::SessionFile session;
   std::string error;
-  if (!zt::parseSession(readFile(file), session, error)) usage(file + ": " + error);
+  if (!zt::parseSession(readFile(file), session, error)) badFile(file, error);
   return session;
 }
 
@@ -205,8 +189,8 @@ std::vector<ScriptEvent> readScript(const std::string& file) {
   std::vector<ScriptEvent> events;
   for (const zt::SessionEvent& event : readSession(file).events) {
     if (event.kind != zt::SessionEvent::Kind::Message) {
-      usage(file + ": line " + std::to_string(event.line) +
-            ": a script holds keys, about, close and exit (a recording: --replay)");
+      badFile(file, "line " + std::to_string(event.line) +
+                        ": a script holds keys, about, close and exit (a recording: --replay)");
     }
     events.push_back(ScriptEvent{event.frame, event.message, false});
   }
@@ -222,8 +206,8 @@ std::vector<ScriptEvent> recordedMessages(const std::string& file, const zt::Ses
   uint64_t frame = 0;
   for (const zt::SessionEvent& event : session.events) {
     if (event.frame < frame) {
-      usage(file + ": line " + std::to_string(event.line) + ": frame " +
-            std::to_string(event.frame) + " after frame " + std::to_string(frame));
+      badFile(file, "line " + std::to_string(event.line) + ": frame " +
+                        std::to_string(event.frame) + " after frame " + std::to_string(frame));
     }
     const bool sameStep = !events.empty() && events.back().frame == event.frame;
     frame = event.frame;
@@ -234,139 +218,161 @@ std::vector<ScriptEvent> recordedMessages(const std::string& file, const zt::Ses
   return events;
 }
 
-}  // namespace
+std::vector<uint32_t> parseMistakes(const std::string& text) {
+  std::vector<uint32_t> levels;
+  std::istringstream list(text);
+  std::string item;
+  while (std::getline(list, item, ',')) {
+    uint64_t level = 0;
+    if (!parseUnsigned(item, level) || level >= zt::kLevelCount) {
+      usage("--mistakes wants level numbers 0 to 17");
+    }
+    levels.push_back(static_cast<uint32_t>(level));
+  }
+  return levels;
+}
 
-int main(int argc, char** argv) {
+void addShot(RunnerOptions& options, const std::string& shot) {
+  const auto colon = shot.find(':');
+  uint64_t frame = 0;
+  if (colon == std::string::npos || !parseUnsigned(shot.substr(0, colon), frame) ||
+      colon + 1 == shot.size()) {
+    usage("--shot wants FRAME:FILE.png");
+  }
+  options.shots[frame].push_back(shot.substr(colon + 1));
+}
+
+// Takes one option (and its value) from the command line into options.
+void takeOption(RunnerOptions& options, const std::string& arg, const std::string* value) {
+  auto need = [&]() -> const std::string& {
+    if (!value) usage("missing value after " + arg);
+    return *value;
+  };
+  if (arg == "--resources") {
+    std::string base = need();
+    if (!base.empty() && base.back() != '/') base += '/';
+    options.program.resourceBase = base;
+  } else if (arg == "--dt") {
+    if (!parseSeconds(need(), options.dt)) usage("--dt wants seconds above 0 and at most 60");
+  } else if (arg == "--frames") {
+    if (!parseUnsigned(need(), options.maxFrames) || options.maxFrames == 0) {
+      usage("--frames wants a positive whole number");
+    }
+  } else if (arg == "--script") {
+    options.events = readScript(need());
+  } else if (arg == "--jitter") {
+    char* end = nullptr;
+    options.jitter = std::strtod(need().c_str(), &end);
+    if (end == value->c_str() || *end != '\0' ||
+        !(options.jitter >= 0.0 && options.jitter <= 0.9)) {
+      usage("--jitter wants a fraction from 0 to 0.9");
+    }
+  } else if (arg == "--record") {
+    options.program.recordPath = need();
+  } else if (arg == "--replay") {
+    options.replayPath = need();
+  } else if (arg == "--mistakes") {
+    options.mistakes = parseMistakes(need());
+  } else if (arg == "--trace") {
+    options.tracePath = need();
+  } else if (arg == "--shot") {
+    addShot(options, need());
+  } else if (arg == "--wav") {
+    options.wavPath = need();
+  } else {
+    usage("unknown option " + arg);
+  }
+}
+
+RunnerOptions parseOptions(int argc, char** argv) {
   RunnerOptions options;
-  zt::GameOptions& game = options.game;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    auto value = [&]() -> std::string {
-      if (i + 1 >= argc) usage("missing value after " + arg);
-      return argv[++i];
-    };
-    if (arg == "--resources") {
-      game.resourceBase = value();
-      if (!game.resourceBase.empty() && game.resourceBase.back() != '/') game.resourceBase += '/';
-    } else if (arg == "--dt") {
-      if (!parseSeconds(value(), options.dt)) usage("--dt wants seconds above 0 and at most 60");
-    } else if (arg == "--frames") {
-      if (!parseUnsigned(value(), options.maxFrames) || options.maxFrames == 0) {
-        usage("--frames wants a positive whole number");
-      }
-    } else if (arg == "--script") {
-      options.events = readScript(value());
-    } else if (arg == "--jitter") {
-      char* end = nullptr;
-      const std::string text = value();
-      options.jitter = std::strtod(text.c_str(), &end);
-      if (end == text.c_str() || *end != '\0' ||
-          !(options.jitter >= 0.0 && options.jitter <= 0.9)) {
-        usage("--jitter wants a fraction from 0 to 0.9");
-      }
-    } else if (arg == "--record") {
-      options.recordPath = value();
-    } else if (arg == "--replay") {
-      options.replayPath = value();
-    } else if (arg == "--autoplay") {
+    if (arg == "--autoplay") {
       options.autoplay = true;
-    } else if (arg == "--mistakes") {
-      std::istringstream list(value());
-      std::string item;
-      while (std::getline(list, item, ',')) {
-        uint64_t level = 0;
-        if (!parseUnsigned(item, level) || level >= zt::kLevelCount) {
-          usage("--mistakes wants level numbers 0 to 17");
-        }
-        options.mistakes.push_back(static_cast<uint32_t>(level));
-      }
-    } else if (arg == "--trace") {
-      options.tracePath = value();
-    } else if (arg == "--shot") {
-      const std::string shot = value();
-      const auto colon = shot.find(':');
-      uint64_t frame = 0;
-      if (colon == std::string::npos || !parseUnsigned(shot.substr(0, colon), frame) ||
-          colon + 1 == shot.size()) {
-        usage("--shot wants FRAME:FILE.png");
-      }
-      options.shots[frame].push_back(shot.substr(colon + 1));
-    } else if (arg == "--wav") {
-      options.wavPath = value();
     } else if (arg == "--no-sound") {
       options.noSoundDevice = true;
     } else if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
-      return 0;
+      std::exit(0);
     } else {
-      usage("unknown option " + arg);
+      const std::string value = i + 1 < argc ? argv[i + 1] : std::string();
+      takeOption(options, arg, i + 1 < argc ? &value : nullptr);
+      if (i + 1 < argc) ++i;
     }
   }
   if (!options.mistakes.empty() && !options.autoplay) usage("--mistakes needs --autoplay");
+  return options;
+}
 
-  // A replay takes its clock, messages and sound device from the recording.
-  std::unique_ptr<zt::SessionReplay> replay;
-  if (!options.replayPath.empty()) {
-    if (options.autoplay || !options.events.empty() || options.jitter > 0.0 ||
-        options.noSoundDevice) {
-      usage("--replay takes its keys, clock and sound from the recording");
-    }
-    zt::SessionFile recorded = readSession(options.replayPath);
-    options.events = recordedMessages(options.replayPath, recorded);
-    replay = std::make_unique<zt::SessionReplay>(std::move(recorded));
-    options.noSoundDevice = !replay->soundDevice();
-    const uint64_t frames =
-        replay->recordedEnd() ? replay->recordedEnd()->frames : replay->lastFrame() + 1;
-    options.maxFrames = std::min(options.maxFrames, std::max<uint64_t>(frames, 1));
+// A replay takes its clock, messages and sound device from the recording,
+// and plays no further than its end line or, cut short, its last clock
+// reading.
+std::unique_ptr<zt::SessionReplay> loadReplay(RunnerOptions& options) {
+  if (options.autoplay || !options.events.empty() || options.jitter > 0.0 ||
+      options.noSoundDevice) {
+    usage("--replay takes its keys, clock and sound from the recording");
   }
+  zt::SessionFile recorded = readSession(options.replayPath);
+  options.events = recordedMessages(options.replayPath, recorded);
+  auto replay = std::make_unique<zt::SessionReplay>(std::move(recorded));
+  options.noSoundDevice = !replay->soundDevice();
+  const uint64_t frames =
+      replay->recordedEnd() ? replay->recordedEnd()->frames : replay->lastClockFrame() + 1;
+  options.maxFrames = std::min(options.maxFrames, std::max<uint64_t>(frames, 1));
+  return replay;
+}
 
-  zt::HeadlessPlatform platform(options.dt, !options.noSoundDevice, !options.wavPath.empty());
+// Whether the replay ended where the recording did; says where not.
+int checkReplay(const std::string& file, const zt::SessionReplay& replay, const zt::GameEnd& end) {
+  if (!replay.problem().empty()) {
+    std::fprintf(stderr, "zummertock-replay: %s: the replay left the recording: %s\n", file.c_str(),
+                 replay.problem().c_str());
+    return 1;
+  }
+  const std::optional<zt::GameEnd>& want = replay.recordedEnd();
+  if (!want) {
+    std::fprintf(stderr,
+                 "zummertock-replay: %s was cut short (it has no end line): replayed its %" PRIu64
+                 " frames\n",
+                 file.c_str(), end.frames);
+  } else if (want->frames != end.frames || want->mode != end.mode || want->level != end.level ||
+             want->incorrect != end.incorrect) {
+    std::fprintf(stderr, "zummertock-replay: %s: the replay ended at %s, the recording at %s\n",
+                 file.c_str(), zt::endLine(end).substr(6).c_str(),
+                 zt::endLine(*want).substr(6).c_str());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  RunnerOptions options = parseOptions(argc, argv);
+  std::unique_ptr<zt::SessionReplay> replay;
+  if (!options.replayPath.empty()) replay = loadReplay(options);
+  options.program.source = replay.get();
+  if (!options.program.resourceBase) options.program.resourceBase = "";
+
+  zt::HeadlessBackend backend(options.dt, !options.noSoundDevice, !options.wavPath.empty());
+  zt::HeadlessPlatform& platform = backend.platform();
   if (options.jitter > 0.0) platform.setJitter(options.jitter, 1);
   if (replay) platform.followTime([&replay] { return replay->seconds(); });
-  if (!platform.createContext()) return 1;
 
-  std::unique_ptr<zt::SessionRecorder> recorder;
-  game.session = replay.get();
-  if (!options.recordPath.empty()) {
-    std::FILE* file = std::fopen(options.recordPath.c_str(), "wb");
-    if (!file) {
-      std::fprintf(stderr, "zummertock-replay: cannot write %s\n", options.recordPath.c_str());
-      return 1;
-    }
-    recorder = std::make_unique<zt::SessionRecorder>(file, replay.get());
-    game.session = recorder.get();
+  Runner runner(platform, options, replay.get());
+  options.program.observer = &runner;
+  zt::Program program(options.program);
+  if (!backend.open() || !program.openRecording()) return 1;
+  program.startGame(backend);
+  while (program.runFrame()) {
   }
-
-  Runner runner(platform, options);
-  zt::GlRenderer display;
-  const zt::GameEnd end = zt::runGame(platform, display, game, &runner);
-  bool written = runner.finish();
-  if (recorder) {
-    written = recorder->ok() && written;
-    recorder.reset();  // closes the file
-  }
+  const zt::GameEnd end = program.finish();
+  const bool written = runner.finish();
   std::printf("frames %" PRIu64 ", mode %d, level %u, incorrect %d, status %d\n", end.frames,
               end.mode, end.level, end.incorrect, end.status);
-
   if (replay) {
-    const char* file = options.replayPath.c_str();
-    if (!replay->problem().empty()) {
-      std::fprintf(stderr, "zummertock-replay: %s: the replay left the recording: %s\n", file,
-                   replay->problem().c_str());
-      return 1;
-    }
-    const std::optional<zt::GameEnd>& want = replay->recordedEnd();
-    if (!want) {
-      std::fprintf(stderr,
-                   "zummertock-replay: %s was cut short (it has no end line): replayed its %" PRIu64
-                   " frames\n",
-                   file, end.frames);
-    } else if (want->frames != end.frames || want->mode != end.mode || want->level != end.level ||
-               want->incorrect != end.incorrect) {
-      std::fprintf(stderr, "zummertock-replay: %s: the replay ended at %s, the recording at %s\n",
-                   file, zt::endLine(end).substr(6).c_str(), zt::endLine(*want).substr(6).c_str());
-      return 1;
-    }
+    if (const int status = checkReplay(options.replayPath, *replay, end)) return status;
   }
   return written ? end.status : 1;
 }

@@ -13,8 +13,11 @@ SessionReplay::SessionReplay(SessionFile file) : file_(std::move(file)), next_(5
   }
 }
 
-uint64_t SessionReplay::lastFrame() const {
-  return file_.events.empty() ? 0 : file_.events.back().frame;
+uint64_t SessionReplay::lastClockFrame() const {
+  for (auto event = file_.events.rbegin(); event != file_.events.rend(); ++event) {
+    if (event->kind == SessionEvent::Kind::Clock) return event->frame;
+  }
+  return 0;
 }
 
 double SessionReplay::seconds() const {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/session.h"
-#include "app/session_file.h"
+#include "program/session_file.h"
 
 namespace zt {
 
@@ -21,8 +21,8 @@ class SessionReplay : public Session {
   // Whether the sound device opened in the session.
   bool soundDevice() const { return soundDevice_; }
   const std::optional<GameEnd>& recordedEnd() const { return file_.end; }
-  // The last frame an event of the recording names.
-  uint64_t lastFrame() const;
+  // The last frame the recording holds a clock reading for (0 if none).
+  uint64_t lastClockFrame() const;
   // The game's time: seconds from the first clock reading to the latest
   // one it was given.
   double seconds() const;

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "app/platform.h"
+#include "display/gl_renderer.h"
 #include "platform/headless/headless_wave_device.h"
 #include "platform/headless/offscreen_gl.h"
+#include "program/program.h"
 
 namespace zt {
 
@@ -80,6 +82,21 @@ class HeadlessPlatform : public Platform {
   int64_t ticks_ = 0;
   int64_t lastRead_ = 0;
   double seconds_ = 0.0;  // how far the sound has played
+};
+
+// The runner's backend: the headless platform and the OpenGL display on its
+// offscreen context.
+class HeadlessBackend : public Backend {
+ public:
+  HeadlessBackend(double dt, bool soundDevice, bool recordSound)
+      : platform_(dt, soundDevice, recordSound) {}
+  bool open() override { return platform_.createContext(); }
+  HeadlessPlatform& platform() override { return platform_; }
+  Renderer& display() override { return display_; }
+
+ private:
+  HeadlessPlatform platform_;
+  GlRenderer display_;
 };
 
 }  // namespace zt

@@ -1,6 +1,10 @@
 #include "platform/win32/win32_platform.h"
 
+// After windows.h, which it builds on.
+#include <shellapi.h>
+
 #include <cstdio>
+#include <string>
 
 #include "app/window_procedure.h"
 #include "core/screen.h"
@@ -275,6 +279,58 @@ bool enableSwapInterval() {
   // Through the generic function type, which converts to any other.
   auto swapInterval = reinterpret_cast<SwapIntervalProc>(reinterpret_cast<void (*)()>(proc));
   return swapInterval(1) != FALSE;
+}
+
+namespace {
+
+constexpr int kMaxLoadString = 100;
+
+}  // namespace
+
+bool Win32Backend::open() {
+  wchar_t title[kMaxLoadString] = {};
+  wchar_t className[kMaxLoadString] = {};
+  LoadStringW(platform_.instance, IDS_APP_TITLE, title, kMaxLoadString);
+  LoadStringW(platform_.instance, IDC_ZUMMERTOCK, className, kMaxLoadString);
+  platform_.registerWindowClass(className);
+  // A start-up that failed ends with a failing status, never as a success:
+  // the OpenGL steps have printed their "Error: " line; a window that could
+  // not be made says so here.
+  const int created = platform_.createGameWindow(showCommand_, title, className);
+  if (created != 1) {
+    if (created == 0) std::fputs("Error: couldn't create the window.\n", stderr);
+    return false;
+  }
+  platform_.setAccelerators(
+      LoadAcceleratorsW(platform_.instance, MAKEINTRESOURCEW(IDC_ZUMMERTOCK)));
+  enableSwapInterval();
+  platform_.showOn(&display_);
+  return true;
+}
+
+std::filesystem::path Win32Backend::programFolder() {
+  std::wstring program(MAX_PATH, L'\0');
+  DWORD length = 0;
+  while ((length = GetModuleFileNameW(nullptr, program.data(),
+                                      static_cast<DWORD>(program.size()))) == program.size()) {
+    program.resize(program.size() * 2);
+  }
+  program.resize(length);
+  return std::filesystem::path(program).parent_path();
+}
+
+std::string Win32Backend::resourceBase(const std::filesystem::path& folder) {
+  if (!folder.empty()) SetCurrentDirectoryW(folder.c_str());
+  return {};
+}
+
+ProgramArguments commandLineArguments() {
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  ProgramArguments arguments;
+  if (argv) arguments = parseProgramArguments(argc, argv, UnknownArguments::Ignore);
+  LocalFree(argv);
+  return arguments;
 }
 
 }  // namespace zt

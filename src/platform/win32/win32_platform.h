@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "app/platform.h"
+#include "display/gl_renderer.h"
 #include "platform/win32/winmm_wave_device.h"
+#include "program/command_line.h"
+#include "program/program.h"
 
 namespace zt {
-
-class GlRenderer;
 
 // The game's platform on Windows: one window with a WGL context, its
 // message queue with the accelerator table, the buffer swap, the
@@ -77,6 +78,32 @@ WindowMessage toWindowMessage(UINT message, WPARAM wParam);
 
 // The About box's dialog procedure: OK and Cancel end it with their id.
 INT_PTR CALLBACK aboutBoxProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The Windows program's backend: the title and class name from the string
+// table, the window with its WGL context, the accelerators, and the
+// resources folder made the working folder.
+class Win32Backend : public Backend {
+ public:
+  Win32Backend(HINSTANCE instance, int showCommand)
+      : platform_(instance), showCommand_(showCommand) {}
+  bool open() override;
+  Platform& platform() override { return platform_; }
+  Renderer& display() override { return display_; }
+  std::filesystem::path programFolder() override;
+  // The loaders take their paths as given, and the program's folder may be
+  // named in any script: the folder becomes the working folder instead.
+  std::string resourceBase(const std::filesystem::path& folder) override;
+
+ private:
+  Win32Platform platform_;
+  GlRenderer display_;
+  int showCommand_;
+};
+
+// The program's command line, from the system (Windows does not hand it
+// over as UTF-16 arguments to wWinMain). Arguments it does not know are
+// let be: Windows passes on what no player typed.
+ProgramArguments commandLineArguments();
 
 // Asks the driver to wait for the display at each swap, where it offers that
 // (WGL_EXT_swap_control), so the loop does not spin faster than the screen.

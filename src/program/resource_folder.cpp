@@ -1,4 +1,4 @@
-#include "app/resource_folder.h"
+#include "program/resource_folder.h"
 
 #include <system_error>
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,11 +53,17 @@ std::string endLine(const GameEnd& end);
 // Writes the session to a file as it happens, each line flushed, so a
 // crash keeps everything before it. The values the game uses come from
 // `source` when there is one (a replay being recorded again), else they
-// are the machine's.
+// are the machine's. The first write that fails (a full disk) is said on
+// standard error at once; the game plays on.
 class SessionRecorder : public Session {
  public:
-  // Takes the file (opened for writing by the caller) and closes it.
-  explicit SessionRecorder(std::FILE* file, Session* source = nullptr);
+  // Opens `path` for writing; null, after a line on standard error saying
+  // why, when it cannot be.
+  static std::unique_ptr<SessionRecorder> open(const std::filesystem::path& path,
+                                               Session* source = nullptr);
+  // Takes the file (opened for writing) and closes it; `name` is how error
+  // lines call it.
+  SessionRecorder(std::FILE* file, std::string name, Session* source = nullptr);
   ~SessionRecorder() override;
   SessionRecorder(const SessionRecorder&) = delete;
   SessionRecorder& operator=(const SessionRecorder&) = delete;
@@ -69,12 +77,17 @@ class SessionRecorder : public Session {
 
   // False once a write has failed.
   bool ok() const { return ok_; }
+  // Closes the file; false when anything was lost (a write or the close
+  // failed).
+  bool close();
 
  private:
   void record(uint64_t frame, SessionEvent::Kind kind, SessionEvent event);
   void write(const std::string& line);
+  void fail();
 
   std::FILE* file_;
+  std::string name_;
   Session* source_;
   bool ok_ = true;
 };

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+#include "app/platform.h"
+#include "display/gl_renderer.h"
+#include "platform/sdl/sdl_wave_device.h"
+#include "program/program.h"
+
+namespace zt {
+
+// The game's platform on SDL2: the window's events as the game's messages,
+// one taken per frame, the buffer swap, SDL's performance counter, a modal
+// message box for About, and SDL audio as the wave device. What the window
+// does on its own (following its size, full screen) the game never sees.
+class SdlPlatform : public Platform {
+ public:
+  // 1 on success, 0 when the window cannot be made, -1 when OpenGL fails.
+  int createWindow();
+  // The display to keep fitted to the window's size.
+  void showOn(GlRenderer* display);
+
+  bool pumpOneMessage(std::vector<WindowMessage>& taken) override;
+  void showFrame() override;
+  int64_t counter() override;
+  double counterFrequency() override;
+  void runAboutBox() override;
+  WaveDevice* waveDevice() override { return &wave_; }
+
+  // The system's event as the game's message: Kind::Other for what the game
+  // has no word for.
+  static WindowMessage translate(const SDL_Event& event);
+
+ private:
+  void fitDisplay();
+  bool handledHere(const SDL_Event& event);
+
+  SDL_Window* window_ = nullptr;
+  SDL_GLContext context_ = nullptr;
+  GlRenderer* display_ = nullptr;
+  SdlWaveDevice wave_;
+};
+
+// The Linux program's backend: SDL started, refusing drivers that show
+// nothing, then the window with its compatibility OpenGL context.
+class SdlBackend : public Backend {
+ public:
+  ~SdlBackend() override;
+  bool open() override;
+  Platform& platform() override { return platform_; }
+  Renderer& display() override { return display_; }
+  std::filesystem::path programFolder() override;
+
+ private:
+  bool started_ = false;
+  SdlPlatform platform_;
+  GlRenderer display_;
+};
+
+}  // namespace zt
