@@ -40,4 +40,11 @@ constexpr ScreenPlacement placeScreen(int32_t clientWidth, int32_t clientHeight)
                          height};
 }
 
+// The whole zoom a window opens at on a screen of `dpi` dots per inch (96
+// at a scale of 100 %): twice the scale, rounded down (2 at 100 % and 125 %,
+// 3 at 150 %, 4 at 200 %), never below 1.
+constexpr int32_t zoomForDpi(uint32_t dpi) {
+  return dpi < 96 ? 1 : static_cast<int32_t>(dpi * 2 / 96);
+}
+
 }  // namespace zt

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Checks a 640x480 screenshot of the game's client area against what the
-title screens must show. Pictures are decoded with ImageMagick, so nothing
-beyond python3 is needed.
+"""Checks a screenshot of the game's client area against what the title
+screens must show: 640x480 at the usual zoom of 2, or a whole multiple of
+320x240 at another zoom, every logical pixel then a square of one colour.
+Pictures are decoded with ImageMagick, so nothing beyond python3 is needed.
 
   screen_check.py title   SHOT.png RESOURCES_DIR   title screen (first)
   screen_check.py prompts SHOT.png RESOURCES_DIR   title with prompts
@@ -24,11 +25,20 @@ def decode(path, channels):
     return int(size[0]), int(size[1]), raw
 
 
-def screen(path):
+def screen(path, problems):
+    """The shot as pixels of the 640x480 window at zoom 2 (x, y from the
+    top-left); a shot at another zoom is read at the matching pixels."""
     w, h, raw = decode(path, "rgb")
-    if (w, h) != (WIDTH, HEIGHT):
-        raise SystemExit("screenshot is %dx%d, not %dx%d" % (w, h, WIDTH, HEIGHT))
-    return lambda x, y: tuple(raw[(y * WIDTH + x) * 3:(y * WIDTH + x) * 3 + 3])
+    zoom = w * 2 // WIDTH
+    if zoom < 1 or (w, h) != (zoom * WIDTH // 2, zoom * HEIGHT // 2):
+        raise SystemExit("screenshot is %dx%d, not a whole zoom of 320x240" % (w, h))
+    at = lambda x, y: tuple(raw[(y * w + x) * 3:(y * w + x) * 3 + 3])
+    # Each logical pixel is a zoom x zoom square of one colour.
+    uneven = sum(1 for y in range(h) for x in range(w)
+                 if at(x, y) != at(x - x % zoom, y - y % zoom))
+    if uneven:
+        problems.append("%d pixels differ from their logical pixel at zoom %d" % (uneven, zoom))
+    return lambda x, y: at(x * zoom // 2, y * zoom // 2)
 
 
 def title_pixels(resources):
@@ -90,8 +100,8 @@ def check_prompts(px, resources, problems):
 def main():
     if len(sys.argv) != 4 or sys.argv[1] not in ("title", "prompts"):
         raise SystemExit(__doc__)
-    px = screen(sys.argv[2])
     problems = []
+    px = screen(sys.argv[2], problems)
     {"title": check_title, "prompts": check_prompts}[sys.argv[1]](px, sys.argv[3], problems)
     for p in problems:
         print(p)

@@ -3,6 +3,7 @@
 // After windows.h, which it builds on.
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -23,6 +24,40 @@ namespace {
 // The window procedure has only the window to go by; this is how it finds
 // the platform behind it.
 Win32Platform* windowPlatform = nullptr;
+
+// A call of newer systems, looked up at run time: the program imports only
+// what every Windows it runs on has.
+template <typename Proc>
+Proc user32Call(const char* name) {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  FARPROC found = user32 ? GetProcAddress(user32, name) : nullptr;
+  // Through the generic function type, which converts to any other.
+  return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(found));
+}
+
+// The dots per inch of the screen the window is on.
+UINT dpiOf(HWND window) {
+  static const auto forWindow = user32Call<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+  if (forWindow) {
+    if (const UINT dpi = forWindow(window)) return dpi;
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+// The window rectangle around a client area of width x height on a screen
+// of `dpi` (its frame grows with the scale).
+RECT windowAround(int32_t width, int32_t height, UINT dpi) {
+  using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust = user32Call<AdjustForDpi>("AdjustWindowRectExForDpi");
+  RECT rect = {0, 0, width, height};
+  if (!adjust || !adjust(&rect, WS_OVERLAPPEDWINDOW, FALSE, 0, dpi)) {
+    AdjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, FALSE);
+  }
+  return rect;
+}
 
 LRESULT CALLBACK gameWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (windowPlatform == nullptr) return DefWindowProcW(window, message, wParam, lParam);
@@ -79,6 +114,10 @@ int32_t Win32Platform::createGameWindow(int showCommand, const wchar_t* title,
                               instance, nullptr);
   if (made == nullptr) return 0;
   window = made;
+  // On a high-density screen the window opens as large as its scale asks.
+  RECT placed;
+  GetWindowRect(window, &placed);
+  sizeForScreen(dpiOf(window), POINT{placed.left, placed.top});
 
   deviceContext = GetDC(window);
   if (deviceContext == nullptr) {
@@ -164,6 +203,27 @@ void Win32Platform::toggleFullScreen() {
   fullScreen_ = !fullScreen_;
 }
 
+void Win32Platform::sizeForScreen(UINT dpi, POINT at) {
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& work = monitor.rcWork;
+  RECT frame = {};
+  for (int32_t zoom = zoomForDpi(dpi); zoom >= 1; --zoom) {
+    frame = windowAround(zoom * static_cast<int32_t>(kLogicalWidth),
+                         zoom * static_cast<int32_t>(kLogicalHeight), dpi);
+    if (frame.right - frame.left <= work.right - work.left &&
+        frame.bottom - frame.top <= work.bottom - work.top) {
+      break;
+    }
+  }
+  const LONG width = frame.right - frame.left;
+  const LONG height = frame.bottom - frame.top;
+  const LONG x = std::max(work.left, std::min(at.x, work.right - width));
+  const LONG y = std::max(work.top, std::min(at.y, work.bottom - height));
+  SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT Win32Platform::windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   // Messages arrive while CreateWindowExW is still running; the handle is
   // known from the first of them.
@@ -178,11 +238,10 @@ LRESULT Win32Platform::windowProcedure(HWND hwnd, UINT message, WPARAM wParam, L
       if (display_) display_->fitToClient(LOWORD(lParam), HIWORD(lParam));
       break;
     case WM_DPICHANGED: {
-      // Moved to a screen of another density: take the size it suggests.
+      // Moved to a screen of another scale: the size that scale asks for,
+      // where the system suggests. Full screen stays over its monitor.
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(hwnd, nullptr, suggested->left, suggested->top,
-                   suggested->right - suggested->left, suggested->bottom - suggested->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+      if (!fullScreen_) sizeForScreen(HIWORD(wParam), POINT{suggested->left, suggested->top});
       return 0;
     }
     case WM_KEYDOWN:

@@ -57,6 +57,11 @@ class Win32Platform : public Platform {
  private:
   // F11 and Alt+Enter: borderless over the whole monitor, and back.
   void toggleFullScreen();
+  // The window sized for a screen of `dpi`: its client area at the zoom
+  // that scale asks for (zoomForDpi), reduced until the window fits the
+  // monitor's work area; its top-left corner at `at`, moved in as far as
+  // needed to keep it on the work area.
+  void sizeForScreen(UINT dpi, POINT at);
 
   HACCEL accelerators_ = nullptr;
   // Where the window procedure puts the game's messages while the pump
