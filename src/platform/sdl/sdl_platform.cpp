@@ -40,6 +40,10 @@ int SdlPlatform::createWindow() {
   return 1;
 }
 
+SdlPlatform::~SdlPlatform() {
+  for (const auto& controller : controllers_) SDL_GameControllerClose(controller.second);
+}
+
 void SdlPlatform::showOn(GlRenderer* display) {
   display_ = display;
   fitDisplay();
@@ -50,7 +54,7 @@ bool SdlPlatform::pumpOneMessage(std::vector<WindowMessage>& taken) {
   if (!SDL_PollEvent(&event)) return false;
   // Every event takes the frame's one message, as on Windows; the default
   // handling of what the game does not know changes nothing it sees.
-  if (!handledHere(event)) {
+  if (!handledHere(event) && !controllerEvent(event, taken)) {
     const WindowMessage message = translate(event);
     if (message.kind != WindowMessage::Kind::Other) taken.push_back(message);
   }
@@ -122,6 +126,46 @@ bool SdlPlatform::handledHere(const SDL_Event& event) {
   return true;
 }
 
+bool SdlPlatform::controllerEvent(const SDL_Event& event, std::vector<WindowMessage>& taken) {
+  switch (event.type) {
+    case SDL_CONTROLLERDEVICEADDED:
+      // Connected at start or later: each is opened as it comes.
+      if (SDL_GameController* controller = SDL_GameControllerOpen(event.cdevice.which)) {
+        controllers_[SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller))] =
+            controller;
+      }
+      return true;
+    case SDL_CONTROLLERDEVICEREMOVED:
+      // Pulled out with a button held: that key is let go.
+      pads_.remove(event.cdevice.which, taken);
+      if (auto found = controllers_.find(event.cdevice.which); found != controllers_.end()) {
+        SDL_GameControllerClose(found->second);
+        controllers_.erase(found);
+      }
+      return true;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP: {
+      const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
+      switch (event.cbutton.button) {
+        case SDL_CONTROLLER_BUTTON_A:
+          pads_.set(event.cbutton.which, kPadSouth, down, taken);
+          break;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+          pads_.set(event.cbutton.which, kPadRight, down, taken);
+          break;
+        case SDL_CONTROLLER_BUTTON_BACK:
+          pads_.set(event.cbutton.which, kPadBack, down, taken);
+          break;
+        default:
+          break;
+      }
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
 WindowMessage SdlPlatform::translate(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT:
@@ -158,6 +202,8 @@ bool SdlBackend::open() {
     return false;
   }
   started_ = true;
+  // Without controller support the keys still play.
+  SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
   // With no display SDL falls back to drivers that show nothing; a game no
   // one can see or close is no use to a player. Only an explicit choice
   // (SDL_VIDEODRIVER) gets them.

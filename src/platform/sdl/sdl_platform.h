@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <vector>
 
+#include "app/pad_keys.h"
 #include "app/platform.h"
 #include "display/gl_renderer.h"
 #include "platform/sdl/sdl_wave_device.h"
@@ -17,8 +19,11 @@ namespace zt {
 // one taken per frame, the buffer swap, SDL's performance counter, a modal
 // message box for About, and SDL audio as the wave device. What the window
 // does on its own (following its size, full screen) the game never sees.
+// Game controllers come and go at any time and play as the keys do.
 class SdlPlatform : public Platform {
  public:
+  ~SdlPlatform() override;
+
   // 1 on success, 0 when the window cannot be made, -1 when OpenGL fails.
   int createWindow();
   // The display to keep fitted to the window's size.
@@ -38,11 +43,15 @@ class SdlPlatform : public Platform {
  private:
   void fitDisplay();
   bool handledHere(const SDL_Event& event);
+  // A controller's event as key messages; false for any other event.
+  bool controllerEvent(const SDL_Event& event, std::vector<WindowMessage>& taken);
 
   SDL_Window* window_ = nullptr;
   SDL_GLContext context_ = nullptr;
   GlRenderer* display_ = nullptr;
   SdlWaveDevice wave_;
+  PadKeys pads_;
+  std::map<SDL_JoystickID, SDL_GameController*> controllers_;
 };
 
 // The Linux program's backend: SDL started, refusing drivers that show

@@ -280,6 +280,15 @@ LRESULT Win32Platform::windowProcedure(HWND hwnd, UINT message, WPARAM wParam, L
 }
 
 bool Win32Platform::pumpOneMessage(std::vector<WindowMessage>& taken) {
+  // The pads' buttons join the queue as the keys' own messages would, and
+  // take their turn in it like them.
+  std::vector<WindowMessage> keys;
+  pads_.poll(GetTickCount64(), keys);
+  for (const WindowMessage& key : keys) {
+    const bool down = key.kind == WindowMessage::Kind::KeyDown;
+    // A key-up's lParam: it was down, and is being released.
+    PostMessageW(window, down ? WM_KEYDOWN : WM_KEYUP, key.code, down ? 1 : 0xC0000001);
+  }
   MSG message;
   if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return false;
   taken_ = &taken;

@@ -8,6 +8,7 @@
 #include "app/platform.h"
 #include "display/gl_renderer.h"
 #include "platform/win32/winmm_wave_device.h"
+#include "platform/win32/xinput_pads.h"
 #include "program/command_line.h"
 #include "program/program.h"
 
@@ -15,7 +16,8 @@ namespace zt {
 
 // The game's platform on Windows: one window with a WGL context, its
 // message queue with the accelerator table, the buffer swap, the
-// performance counter, the About box and WinMM. There is one per process:
+// performance counter, the About box, WinMM, and the XInput pads, whose
+// buttons are posted to the window as the keys they stand for. There is one per process:
 // the window class's procedure finds it.
 class Win32Platform : public Platform {
  public:
@@ -64,6 +66,7 @@ class Win32Platform : public Platform {
   void sizeForScreen(UINT dpi, POINT at);
 
   HACCEL accelerators_ = nullptr;
+  XInputPads pads_{XInputPads::systemGetState()};
   // Where the window procedure puts the game's messages while the pump
   // dispatches; null outside it.
   std::vector<WindowMessage>* taken_ = nullptr;
