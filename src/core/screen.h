@@ -30,6 +30,11 @@ struct ScreenPlacement {
   int32_t width, height;
 };
 
+// A picture whose lower-left corner lies more than this many screen sizes
+// past any edge of the logical screen is not drawn at all; nearer, it is
+// clipped. Every display keeps to it, so all show the same pixels.
+constexpr int64_t kPictureReach = 2;
+
 constexpr ScreenPlacement placeScreen(int32_t clientWidth, int32_t clientHeight) {
   const int32_t across = clientWidth / static_cast<int32_t>(kLogicalWidth);
   const int32_t down = clientHeight / static_cast<int32_t>(kLogicalHeight);

@@ -7,15 +7,6 @@
 
 namespace zt {
 
-namespace {
-
-// A picture's lower-left corner may lie up to this many picture sizes past
-// any edge of the picture and still be drawn (clipped by the window); one
-// farther off is not drawn at all.
-constexpr int64_t kReach = 2;
-
-}  // namespace
-
 GlRenderer::GlRenderer(Vector2D center, float width, float height)
     : Renderer(center, width, height) {}
 
@@ -33,7 +24,7 @@ void GlRenderer::applyPlacement() {
   // is clipped instead of dropped; as far as OpenGL allows a viewport.
   GLint largest[2] = {0, 0};
   glGetIntegerv(GL_MAX_VIEWPORT_DIMS, largest);
-  margin_ = static_cast<int32_t>(kReach);
+  margin_ = static_cast<int32_t>(kPictureReach);
   while (margin_ > 0 &&
          ((2 * margin_ + 1) * p.width > largest[0] || (2 * margin_ + 1) * p.height > largest[1])) {
     --margin_;
@@ -87,8 +78,8 @@ void GlRenderer::drawImage(const Image* image, int32_t x, int32_t y) {
   // lower-left corner; 64-bit, so far-off positions cannot overflow.
   const int64_t rx = static_cast<int64_t>(p.zoom) * x;
   const int64_t ry = p.height - (static_cast<int64_t>(y) + image->height) * p.zoom;
-  if (rx < -kReach * p.width || rx > (kReach + 1) * p.width || ry < -kReach * p.height ||
-      ry > (kReach + 1) * p.height) {
+  if (rx < -kPictureReach * p.width || rx > (kPictureReach + 1) * p.width ||
+      ry < -kPictureReach * p.height || ry > (kPictureReach + 1) * p.height) {
     return;
   }
 
