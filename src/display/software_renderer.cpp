@@ -56,23 +56,20 @@ size_t runOfAlpha(const uint8_t* pixels, size_t from, size_t count, uint8_t alph
 void blendRow(uint8_t* dst, const uint8_t* src, size_t count) {
   size_t i = 0;
   while (i < count) {
-    size_t end = runOfAlpha(src, i, count, 255);
-    if (end > i) {
+    const uint32_t alpha = src[i * 4 + 3];
+    if (alpha == 255) {
+      const size_t end = runOfAlpha(src, i, count, 255);
       std::memcpy(dst + i * 4, src + i * 4, (end - i) * 4);
       i = end;
-      continue;
+    } else if (alpha == 0) {
+      i = runOfAlpha(src, i, count, 0);
+    } else {
+      const uint32_t keep = 255 - alpha;
+      for (size_t c = i * 4; c < i * 4 + 4; ++c) {
+        dst[c] = static_cast<uint8_t>(scaleByte(src[c], alpha) + scaleByte(dst[c], keep));
+      }
+      ++i;
     }
-    end = runOfAlpha(src, i, count, 0);
-    if (end > i) {
-      i = end;
-      continue;
-    }
-    const uint32_t alpha = src[i * 4 + 3];
-    const uint32_t keep = 255 - alpha;
-    for (size_t c = i * 4; c < i * 4 + 4; ++c) {
-      dst[c] = static_cast<uint8_t>(scaleByte(src[c], alpha) + scaleByte(dst[c], keep));
-    }
-    ++i;
   }
 }
 
