@@ -19,8 +19,8 @@ namespace zt {
 class SoftwareRenderer final : public Renderer {
  public:
   // The frame: kLogicalWidth x kLogicalHeight pixels, 4 bytes R, G, B, A
-  // each, the top row first, rows without gaps (what a texture upload of
-  // that size with an unpack alignment of 4 wants).
+  // each, the top row first, rows of 1280 bytes without gaps (so any
+  // unpack alignment reads them). Valid until the next call that draws.
   static constexpr uint32_t kFrameWidth = kLogicalWidth;
   static constexpr uint32_t kFrameHeight = kLogicalHeight;
   static constexpr size_t kFrameRowBytes = static_cast<size_t>(kFrameWidth) * 4;
