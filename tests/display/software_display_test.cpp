@@ -87,7 +87,9 @@ TEST(SoftwareDisplay, ComposesWhatTheOpenGlDisplayShows) {
       calls(*r);
     }
     const int difference = largestDifference(soft, width, height);
-    EXPECT_LE(difference, 1) << width << " x " << height;
+    // Exact on the OpenGL this machine has (the browser's promise is within
+    // 1): an arithmetic fault off by one still shows.
+    EXPECT_EQ(difference, 0) << width << " x " << height;
     largest = std::max(largest, difference);
   }
   std::printf("largest difference from the OpenGL display: %d\n", largest);
@@ -141,7 +143,7 @@ TEST(SoftwareDisplay, ShowsTheWholeGameAsTheOpenGlDisplayDoes) {
     }
   }
   EXPECT_EQ(modes.size(), 7u);  // all but the game-over picture
-  EXPECT_LE(largest, 1);
+  EXPECT_EQ(largest, 0);
   std::printf("largest difference over the game: %d\n", largest);
 }
 
