@@ -1,0 +1,67 @@
+// The browser program: the game on the web backend. The page loads the
+// module, puts the resources into its file system and, at the player's first
+// click or key (browsers start sound only then), calls zt_start; from then
+// on each animation frame runs one frame of the game.
+#include <emscripten.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "platform/web/web_platform.h"
+#include "program/program.h"
+#include "program/strings.h"
+
+namespace {
+
+// Where the session is written, in the module's file system: the page
+// offers it for download and to scripts.
+constexpr const char* kRecording = "/zummertock-session.txt";
+
+// The page calls back into plain functions: this is what they find.
+struct Running {
+  zt::WebBackend backend;
+  std::unique_ptr<zt::Program> program;
+};
+Running* running = nullptr;
+
+EM_JS(void, gameEnded, (int status), { ztGameEnded(status); });
+
+void frame() {
+  zt::WebPlatform& platform = running->backend.platform();
+  if (platform.waiting()) return;
+  if (running->program->runFrame()) return;
+  emscripten_cancel_main_loop();
+  const zt::GameEnd end = running->program->finish();
+  gameEnded(end.status);
+}
+
+}  // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE int zt_start() {
+  if (running) return 0;
+  running = new Running;
+  zt::ProgramOptions options;
+  options.recordPath = kRecording;
+  running->program = std::make_unique<zt::Program>(options);
+  if (!running->program->openRecording() || !running->backend.open()) return 0;
+  running->program->startGame(running->backend);
+  emscripten_set_main_loop(frame, 0, false);
+  return 1;
+}
+
+EMSCRIPTEN_KEEPALIVE void zt_key(int down, const char* code, const char* key, int alt) {
+  if (running) running->backend.platform().keyEvent(down != 0, code, key, alt != 0);
+}
+
+EMSCRIPTEN_KEEPALIVE void zt_about_closed() {
+  if (running) running->backend.platform().aboutClosed();
+}
+
+}  // extern "C"
+
+int main() {
+  emscripten_set_window_title(ZT_WINDOW_TITLE);
+  return 0;
+}

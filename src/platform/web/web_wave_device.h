@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+
+#include "audio/wave_device.h"
+
+namespace zt {
+
+// The mixer's wave device in a browser: Web Audio pulls sound on the page's
+// one thread (a static page gets no shared memory for an audio thread), and
+// each block it takes has the mixer make the next one there and then: the
+// device drives the mixing, so there is no mixer thread.
+class WebWaveDevice : public WaveDevice {
+ public:
+  ~WebWaveDevice() override { close(); }
+
+  Mixing mixing() const override { return Mixing::DrivenByDevice; }
+  // False when the page has no Web Audio (the game then plays silently).
+  bool open(const WaveFormat& format, DoneCallback done) override;
+  void submit(const uint8_t* block, uint32_t bytes) override;
+  void close() override;
+
+  // Web Audio's request for `frames` frames of sound, as two channels of
+  // floats: the queued blocks in order, silence when none is left; each
+  // block used up is reported done.
+  void fill(float* left, float* right, int frames);
+
+ private:
+  struct Block {
+    const int16_t* samples;  // interleaved stereo, the mixer's buffer
+    uint32_t frames;
+  };
+
+  bool opened_ = false;
+  DoneCallback done_;
+  std::deque<Block> queue_;
+  uint32_t frontOffset_ = 0;  // frames of the front block already played
+};
+
+}  // namespace zt
