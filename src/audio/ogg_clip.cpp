@@ -11,19 +11,22 @@ namespace zt {
 size_t readAllPcm(const std::function<long(char* into, int bytes)>& read, char* out, size_t size,
                   std::string& errors) {
   size_t offset = 0;
-  int32_t failedReads = 0;
+  int32_t holes = 0;
   while (offset < size) {
     const int want = static_cast<int>(std::min<size_t>(size - offset, INT_MAX));
     const long got = read(out + offset, want);
     if (got == 0) break;  // end of the stream; the rest stays zero
     if (got < 0) {
       errors += "Error reading Ogg Vorbis file.\n";
-      // A gap is reported once and decoding goes on after it; a stream that
-      // keeps failing would otherwise hold up start-up for ever.
-      if (++failedReads >= kMaxFailedReads) break;
+      // Only a hole is reported once with decoding going on after it. Any
+      // other error can leave the decoder half set up (a codebook that failed
+      // to build stays half built), and asking it again then crashes inside
+      // libvorbis, so the rest of the clip stays silent instead. A stream
+      // that keeps reporting holes would hold up start-up for ever.
+      if (got != OV_HOLE || ++holes >= kMaxHoles) break;
       continue;
     }
-    failedReads = 0;
+    holes = 0;
     offset += std::min(static_cast<size_t>(got), size - offset);
   }
   return offset;

@@ -28,13 +28,14 @@ std::unique_ptr<int16_t[]> decodeOggClip(ClipFormat& format, const std::string& 
 
 // Longest clip accepted: about 25 minutes of stereo at 44100 Hz.
 constexpr size_t kMaxClipBytes = size_t{256} << 20;
-// Consecutive failed reads after which the rest of a clip is left silent.
-constexpr int32_t kMaxFailedReads = 32;
+// Consecutive holes after which the rest of a clip is left silent.
+constexpr int32_t kMaxHoles = 32;
 
 // The decode loop: fills out[0, size) from read (an ov_read-like function:
 // bytes delivered, 0 at the end of the stream, negative on a read error).
 // Each failed read appends "Error reading Ogg Vorbis file.\n" to errors.
-// Returns the number of bytes filled.
+// Decoding goes on after a hole in the data (OV_HOLE) and ends at any other
+// error, leaving the rest of out as it was. Returns the number of bytes filled.
 size_t readAllPcm(const std::function<long(char* into, int bytes)>& read, char* out, size_t size,
                   std::string& errors);
 

@@ -1,6 +1,7 @@
 #include "audio/ogg_clip.h"
 
 #include <gtest/gtest.h>
+#include <vorbis/codec.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -171,42 +172,55 @@ TEST_F(AudioOggClip, AbsurdLengthIsRefusedAndBecomesAnEmptyClip) {
   EXPECT_EQ(clips[0]->frameCount, 0u);
 }
 
-TEST(AudioOggReadLoop, ReadErrorsAreReportedAndBounded) {
-  // A gap: three failures, then the data, then the end.
-  std::string errors;
-  int calls = 0;
-  char out[8] = {};
-  size_t filled = readAllPcm(
-      [&](char* into, int bytes) -> long {
-        ++calls;
-        if (calls <= 3) return -3;
-        if (calls == 4) {
-          std::memset(into, 7, static_cast<size_t>(std::min(bytes, 5)));
-          return std::min(bytes, 5);
-        }
-        return 0;
-      },
-      out, sizeof out, errors);
-  EXPECT_EQ(filled, 5u);
-  EXPECT_EQ(calls, 5);
-  std::string threeLines;
-  for (int i = 0; i < 3; ++i) threeLines += "Error reading Ogg Vorbis file.\n";
-  EXPECT_EQ(errors, threeLines);
-  EXPECT_EQ(out[4], 7);
-  EXPECT_EQ(out[5], 0);
-
-  // A stream that never recovers gives up, one line per failed read.
-  errors.clear();
-  calls = 0;
-  filled = readAllPcm(
-      [&](char*, int) -> long {
-        ++calls;
-        return -1;
-      },
-      out, sizeof out, errors);
-  EXPECT_EQ(filled, 0u);
-  EXPECT_EQ(calls, kMaxFailedReads);
-  EXPECT_EQ(errors.size(), kMaxFailedReads * std::strlen("Error reading Ogg Vorbis file.\n"));
+TEST(AudioOggReadLoop, OnlyHolesAreReadPastAndThoseOnlySoOften) {
+  // What each read returns in turn, then the end of the stream. The n-th
+  // delivery of bytes is that many copies of the n-th letter.
+  struct Case {
+    const char* name;
+    std::vector<long> results;
+    std::string kept;
+    int calls;
+    size_t errorLines;
+  };
+  const auto holesThen = [](int32_t holes, long then) {
+    std::vector<long> results(holes, OV_HOLE);
+    results.push_back(then);
+    return results;
+  };
+  std::vector<long> holesTwice = holesThen(kMaxHoles - 1, 1);
+  const std::vector<long> again = holesTwice;
+  holesTwice.insert(holesTwice.end(), again.begin(), again.end());
+  for (const Case& c : {
+           Case{"holes, then data", {2, OV_HOLE, OV_HOLE, 3}, "aabbb", 5, 2},
+           Case{"a bad link", {2, OV_EBADLINK, 3}, "aa", 2, 1},
+           Case{"a read error", {2, 3, OV_EREAD, 3}, "aabbb", 3, 1},
+           Case{"a fault", {OV_EFAULT, 3}, "", 1, 1},
+           Case{"an invalid call", {1, OV_EINVAL, 3}, "a", 2, 1},
+           Case{"no more data", {1, OV_FALSE, 3}, "a", 2, 1},
+           Case{"too many holes in a row", holesThen(kMaxHoles, 3), "", kMaxHoles, kMaxHoles},
+           Case{"data between the holes", holesTwice, "ab", 2 * kMaxHoles + 1, 2 * (kMaxHoles - 1)},
+       }) {
+    SCOPED_TRACE(c.name);
+    char out[8] = {};
+    int calls = 0;
+    char letter = 'a';
+    std::string errors;
+    const size_t filled = readAllPcm(
+        [&](char* into, int bytes) -> long {
+          const long result = calls < static_cast<int>(c.results.size()) ? c.results[calls] : 0;
+          ++calls;
+          if (result > 0) std::memset(into, letter++, std::min<size_t>(result, bytes));
+          return result;
+        },
+        out, sizeof out, errors);
+    EXPECT_EQ(std::string(out, filled), c.kept);
+    // What the stream did not deliver stays silent.
+    EXPECT_EQ(std::string(out + filled, sizeof out - filled), std::string(sizeof out - filled, 0));
+    EXPECT_EQ(calls, c.calls);
+    std::string lines;
+    for (size_t i = 0; i < c.errorLines; ++i) lines += "Error reading Ogg Vorbis file.\n";
+    EXPECT_EQ(errors, lines);
+  }
 }
 
 TEST_F(AudioOggClip, LoadSoundClipsKeepsOrderAndMakesEveryClipPlayable) {
