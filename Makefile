@@ -2,7 +2,7 @@
 # Both install what is missing first (scripts/install-deps, through apt):
 # playing needs only the compiler and the game's libraries, testing more.
 
-.PHONY: play install uninstall package test check demo windows fuzz soak deps build \
+.PHONY: play install uninstall package test check demo windows web fuzz soak deps build \
 	play-deps play-build format clean
 
 JOBS ?= $(shell nproc)
@@ -48,11 +48,11 @@ test: deps
 	@scripts/run-tests
 
 # The edit-test loop: the optimised build and its own suite, nothing else
-# (no sanitizers, no Windows build, no fuzzing).
+# (no sanitizers, no Windows or browser build, no fuzzing).
 check: deps
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default -j $(JOBS)
-	@ctest --preset default -j $(JOBS)
+	@ctest --preset default -j $(JOBS) -LE web
 
 demo: build
 	@scripts/demo
@@ -60,6 +60,11 @@ demo: build
 windows:
 	@scripts/install-deps windows
 	@scripts/build-windows
+
+# The browser version: dist/web (serve it as it is) and dist/zummertock-web.zip.
+web:
+	@scripts/install-deps web
+	@scripts/build-web
 
 fuzz:
 	@scripts/install-deps fuzz

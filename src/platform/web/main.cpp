@@ -24,7 +24,9 @@ struct Running {
 };
 Running* running = nullptr;
 
+// clang-format off
 EM_JS(void, gameEnded, (int status), { ztGameEnded(status); });
+// clang-format on
 
 void frame() {
   zt::WebPlatform& platform = running->backend.platform();
@@ -53,6 +55,20 @@ EMSCRIPTEN_KEEPALIVE int zt_start() {
 
 EMSCRIPTEN_KEEPALIVE void zt_key(int down, const char* code, const char* key, int alt) {
   if (running) running->backend.platform().keyEvent(down != 0, code, key, alt != 0);
+}
+
+// Where the game stands, for the page's scripts: "frames mode level
+// incorrect", or empty before the game has started.
+EMSCRIPTEN_KEEPALIVE const char* zt_state() {
+  static char state[64];
+  state[0] = '\0';
+  const zt::Game* game = running && running->program ? running->program->game() : nullptr;
+  if (game) {
+    std::snprintf(state, sizeof state, "%llu %d %u %d",
+                  static_cast<unsigned long long>(game->frames()), game->modes().gameMode,
+                  game->level().currentLevel, game->level().incorrectGuesses);
+  }
+  return state;
 }
 
 EMSCRIPTEN_KEEPALIVE void zt_about_closed() {

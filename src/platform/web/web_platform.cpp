@@ -18,8 +18,27 @@ namespace zt {
 
 namespace {
 
-EM_JS(void, showAboutBox, (const char* caption, const char* version, const char* notice),
-      { ztShowAbout(UTF8ToString(caption), UTF8ToString(version), UTF8ToString(notice)); });
+// The buttons a pad at `index` holds (a PadButton mask), or -1 when there is
+// none there. Pads of the standard mapping only: the south button is 0,
+// Back / Select 8, the d-pad's right 15.
+// clang-format off
+EM_JS(int, padButtons, (int index), {
+  const pads = navigator.getGamepads ? navigator.getGamepads() : [];
+  const pad = pads && pads[index];
+  if (!pad || !pad.connected || pad.mapping !== "standard") return -1;
+  const held = (i) => pad.buttons[i] && pad.buttons[i].pressed;
+  return (held(0) ? 1 : 0) | (held(15) ? 2 : 0) | (held(8) ? 4 : 0);
+});
+// clang-format on
+
+// The Gamepad API numbers at most four pads.
+constexpr int kPadSlots = 4;
+
+// clang-format off
+EM_JS(void, showAboutBox, (const char* caption, const char* version, const char* notice), {
+  ztShowAbout(UTF8ToString(caption), UTF8ToString(version), UTF8ToString(notice));
+});
+// clang-format on
 
 // One textured quad over the viewport; the texture's top row at the top.
 const char* const kVertexShader = R"(
@@ -118,6 +137,17 @@ void WebPlatform::keyEvent(bool down, const char* code, const char* key, bool al
 }
 
 bool WebPlatform::pumpOneMessage(std::vector<WindowMessage>& taken) {
+  // The pads' buttons join the queue as the keys' own messages would.
+  padMessages_.clear();
+  for (int pad = 0; pad < kPadSlots; ++pad) {
+    const int held = padButtons(pad);
+    if (held < 0) {
+      pads_.remove(pad, padMessages_);
+    } else {
+      pads_.update(pad, static_cast<uint8_t>(held), padMessages_);
+    }
+  }
+  queue_.insert(queue_.end(), padMessages_.begin(), padMessages_.end());
   if (queue_.empty()) return false;
   taken.push_back(queue_.front());
   queue_.pop_front();

@@ -6,6 +6,7 @@
 #include <deque>
 #include <vector>
 
+#include "app/pad_keys.h"
 #include "app/platform.h"
 #include "display/software_renderer.h"
 #include "platform/web/web_wave_device.h"
@@ -14,9 +15,10 @@
 namespace zt {
 
 // The game's platform in a browser page: the page's keys as the game's
-// messages (one taken per frame), the browser's high-resolution clock, an
-// About box in the page, Web Audio, and the composed frame shown on a WebGL
-// canvas at the largest whole zoom that fits.
+// messages (one taken per frame), game pads (the Gamepad API's standard
+// mapping, polled once a frame) as the keys they stand for, the browser's
+// high-resolution clock, an About box in the page, Web Audio, and the
+// composed frame shown on a WebGL canvas at the largest whole zoom that fits.
 class WebPlatform : public Platform {
  public:
   explicit WebPlatform(SoftwareRenderer& display) : display_(display) {}
@@ -47,6 +49,8 @@ class WebPlatform : public Platform {
   SoftwareRenderer& display_;
   WebWaveDevice wave_;
   std::deque<WindowMessage> queue_;
+  PadKeys pads_;
+  std::vector<WindowMessage> padMessages_;
   bool aboutOpen_ = false;
   EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context_ = 0;
   uint32_t program_ = 0;

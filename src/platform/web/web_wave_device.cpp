@@ -11,12 +11,15 @@ namespace {
 // The page's audio context (made on the player's first click or key, when
 // the browser allows sound) gets a processor that asks us for each buffer.
 // 1 when the page can play sound.
-EM_JS(int, openPageAudio, (int sampleRate),
-      { return (typeof ztOpenAudio == = "function" && ztOpenAudio(sampleRate)) ? 1 : 0; });
+// clang-format off
+EM_JS(int, openPageAudio, (int sampleRate), {
+  return (typeof ztOpenAudio === "function" && ztOpenAudio(sampleRate)) ? 1 : 0;
+});
 
 EM_JS(void, closePageAudio, (), {
-  if (typeof ztCloseAudio == = "function") ztCloseAudio();
+  if (typeof ztCloseAudio === "function") ztCloseAudio();
 });
+// clang-format on
 
 WebWaveDevice* openDevice = nullptr;
 

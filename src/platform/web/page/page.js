@@ -12,7 +12,9 @@ const canvas = $("canvas");
 let ready = { runtime: false, resources: false };
 let started = false;
 let ended = false;
-let swallowKeyUp = null;  // the key that started the game: its release is not the game's
+// Keys pressed for the page (the one that started the game, those pressed
+// in the About box): their releases are not the game's either.
+const pageKeys = new Set();
 let audio = null;
 
 // Lines for the player: the game's own error lines, and what went wrong here.
@@ -35,6 +37,13 @@ function toggleFullScreen() {
     document.documentElement.requestFullscreen().catch(() => say("Full screen was refused."));
   }
 }
+let barTimer = 0;
+window.addEventListener("mousemove", () => {
+  $("bar").classList.add("shown");
+  clearTimeout(barTimer);
+  barTimer = setTimeout(() => $("bar").classList.remove("shown"), 2500);
+});
+
 $("fullscreen").addEventListener("click", (e) => {
   toggleFullScreen();
   e.currentTarget.blur();
@@ -46,6 +55,15 @@ window.zummertockRecording = function () {
   } catch (e) {
     return "";
   }
+};
+
+// Where the game stands: { frames, mode, level, incorrect }, or null before
+// it has started (and once it has ended).
+window.zummertockState = function () {
+  const state = started ? Module.ccall("zt_state", "string", [], []) : "";
+  if (!state) return null;
+  const [frames, mode, level, incorrect] = state.split(" ").map(Number);
+  return { frames, mode, level, incorrect };
 };
 
 function saveRecording() {
@@ -123,16 +141,17 @@ function onKey(event) {
   const down = event.type === "keydown";
   if (!started) {
     if (down && startGame()) {
-      swallowKeyUp = event.code;
+      pageKeys.add(event.code);
       event.preventDefault();
     }
     return;
   }
-  if (!down && event.code === swallowKeyUp) {
-    swallowKeyUp = null;
+  if (!down && pageKeys.delete(event.code)) return;
+  if ($("about").open || ended) {
+    // The game waits behind the box.
+    if (down) pageKeys.add(event.code);
     return;
   }
-  if ($("about").open || ended) return;  // the game waits behind the box
   // The window's own keys: full screen; the game never sees them.
   if (event.code === "F11" || (event.code === "Enter" && event.altKey)) {
     if (down && !event.repeat) toggleFullScreen();

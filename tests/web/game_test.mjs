@@ -1,0 +1,210 @@
+// The browser version as a player meets it, in headless chromium over a
+// plain static server: the title exactly as the desktop draws it (and at
+// twice the zoom in a larger window), a game played by keys and by a pad to
+// game over whose recordings the runner replays to the same end, the About
+// box, a missing resource and a browser without WebGL told on the page, and
+// a console without errors.
+//
+//   node game_test.mjs DIST_WEB_DIR HOST_BUILD_DIR SRC_DIR
+// Exits 77 (skipped) without chromium or a browser build; fails for a
+// browser build older than SRC_DIR.
+import { execFileSync } from 'node:child_process';
+import { cpSync, existsSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { decodePng, findChromium, serve, withBrowser } from './browser.mjs';
+
+const [web, build, sources] = process.argv.slice(2).map((p) => path.resolve(p));
+if (!findChromium()) {
+  console.log('SKIP: chromium is not installed (scripts/install-deps web installs it)');
+  process.exit(77);
+}
+const program = path.join(web, 'zummertock.wasm');
+if (!existsSync(program)) {
+  console.log(`SKIP: ${web} has no browser build (make web)`);
+  process.exit(77);
+}
+// A build older than the game's code would test something else.
+const newer = execFileSync('find', [sources, '-newer', program, '-type', 'f']).toString().trim();
+if (newer) {
+  console.log(`FAILED: ${web} is older than the code (make web):\n${newer.split('\n').slice(0, 5).join('\n')}`);
+  process.exit(1);
+}
+const watchdog = setTimeout(() => {
+  console.log('FAILED: the browser tests took more than 5 minutes');
+  process.exit(1);
+}, 300000);
+
+let failed = 0;
+function check(name, ok, detail = '') {
+  console.log(`${ok ? 'ok    ' : 'FAILED'} ${name}${!ok && detail ? `\n  ${detail}` : ''}`);
+  if (!ok) failed++;
+}
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const work = mkdtempSync(path.join(os.tmpdir(), 'zt-web-'));
+
+// The runner's frame as RGBA, top row first.
+function runnerFrame(frame) {
+  const file = path.join(work, `runner-${frame}.png`);
+  execFileSync(path.join(build, 'zummertock-replay'),
+               ['--resources', build, '--frames', String(frame + 1), '--shot', `${frame}:${file}`]);
+  return execFileSync('convert', [file, '-depth', '8', 'rgba:-'], { maxBuffer: 1 << 24 });
+}
+
+// The largest difference of any channel, the canvas read at zoom/2 of the
+// runner's 640x480 frame.
+function largestDifference(canvas, frame, zoom) {
+  let largest = 0;
+  for (let y = 0; y < canvas.height; ++y) {
+    for (let x = 0; x < canvas.width; ++x) {
+      const at = (y * canvas.width + x) * 4;
+      const from = ((Math.floor((y * 2) / zoom) * 640) + Math.floor((x * 2) / zoom)) * 4;
+      for (let c = 0; c < 4; ++c) largest = Math.max(largest, Math.abs(canvas.rgba[at + c] - frame[from + c]));
+    }
+  }
+  return largest;
+}
+
+// A page of the game, waiting for its start overlay.
+async function openGame(browser, url, width, height) {
+  const page = await browser.newPage();
+  await page.setViewport(width, height);
+  await page.goto(url);
+  await page.waitFor(() => /Click or press/.test(document.getElementById('start-text').textContent),
+                     { timeout: 60000 });
+  return page;
+}
+
+const messages = (page) => page.evaluate(() => document.getElementById('messages').textContent);
+const consoleErrors = (page) => page.console.filter((m) => m.type === 'error').map((m) => m.text)
+  .concat(page.errors.map(String));
+
+// Replays a recording taken from the page in the runner; its summary.
+function replays(name, recording) {
+  const file = path.join(work, name);
+  writeFileSync(file, recording);
+  try {
+    return { ok: true, out: execFileSync(path.join(build, 'zummertock-replay'),
+                                         ['--resources', build, '--replay', file]).toString() };
+  } catch (e) {
+    return { ok: false, out: `${e.stdout}${e.stderr}` };
+  }
+}
+
+const stateIs = (page, key, value, timeout = 20000) =>
+  page.waitFor((k, v) => window.zummertockState() && window.zummertockState()[k] === v, { timeout },
+               key, value);
+
+// Through the title screens, a run held all along the first level, then
+// Back (Escape) held for the game-over picture and the end.
+async function playToGameOver(page, press, hold, release) {
+  await press('south');
+  await stateIs(page, 'mode', 2);
+  await press('south');
+  await stateIs(page, 'mode', 4);
+  // A press counts once the walker has slid in (a third of a second).
+  for (let tries = 0; tries < 3; ++tries) {
+    await sleep(600);
+    await hold('right');
+    const passed = await stateIs(page, 'level', 1, 5000).then(() => true, () => false);
+    await release('right');
+    if (passed) break;
+  }
+  // Held, as a player would: it counts once the walker has slid in again.
+  await hold('back');
+  await page.waitFor(() => !document.getElementById('ended').hidden, { timeout: 20000 });
+  await release('back');
+}
+
+const server = await serve(web);
+try {
+  await withBrowser({ width: 1300, height: 1000 }, async (browser) => {
+    // The title, against the runner's.
+    let page = await openGame(browser, server.url, 640, 480);
+    check('the page is titled as the window', (await page.evaluate(() => document.title)) === 'QQQQQQQQ');
+    await page.press('d');  // starts the game, and is not the game's
+    await sleep(500);
+    const title = runnerFrame(3);
+    let canvas = await page.canvasPixels('#canvas');
+    const at2 = largestDifference(canvas, title, 2);
+    console.log(`  640x480: canvas ${canvas.width}x${canvas.height}, largest difference from the runner's frame ${at2}`);
+    check('at 640x480 the title is the runner\'s frame, pixel for pixel (within 1)',
+          canvas.width === 640 && at2 <= 1);
+    check('the key that started the game did not reach it',
+          !/ (down|up) d/.test(await page.evaluate(() => window.zummertockRecording())));
+    await page.setViewport(1280, 960);
+    await sleep(500);
+    canvas = await page.canvasPixels('#canvas');
+    const at4 = largestDifference(canvas, title, 4);
+    console.log(`  1280x960: largest difference from the runner's frame at twice the size ${at4}`);
+    check('at 1280x960 the title is drawn at zoom 4', canvas.width === 1280 && at4 <= 1);
+    await page.setViewport(640, 480);
+
+    // A game by keys: the About box on the way, Escape for the game-over.
+    const keys = { south: 'd', right: 'ArrowRight', back: 'Escape' };
+    await page.press('Alt+Shift+Slash');
+    await page.waitFor(() => document.getElementById('about').open);
+    const before = await page.evaluate(() => window.zummertockRecording().length);
+    await page.press('Escape');  // the box's, not the game's
+    await sleep(300);
+    check('Alt+? opens the About box; the game waits behind it and Escape closes it',
+          !(await page.evaluate(() => document.getElementById('about').open)) &&
+          !/escape/.test((await page.evaluate(() => window.zummertockRecording())).slice(before)));
+    await playToGameOver(page, (b) => page.press(keys[b]), (b) => page.keyDown(keys[b]),
+                         (b) => page.keyUp(keys[b]));
+    let recording = await page.evaluate(() => window.zummertockRecording());
+    let end = recording.trim().split('\n').pop();
+    check('keys play to game over after the first level', /^# end frames \d+ mode 7 level 1 incorrect 0$/.test(end), end);
+    let replay = replays('keys.rec', recording);
+    check('the runner replays the page\'s recording to its end line', replay.ok && replay.out.includes('mode 7, level 1, incorrect 0'), replay.out);
+    check('no errors on the console', consoleErrors(page).length === 0, consoleErrors(page).join('\n'));
+
+    // A game by pad.
+    page = await browser.newPage();
+    await page.fakeGamepads();
+    await page.setViewport(640, 480);
+    await page.goto(server.url);
+    await page.waitFor(() => /Click or press/.test(document.getElementById('start-text').textContent));
+    await page.click(320, 240);
+    await page.evaluate(() => fakeGamepad(0, 'test pad'));
+    const button = { south: 0, right: 15, back: 8 };
+    const set = (b, down) => page.evaluate((i, d) => {
+      window.__testGamepads[0].buttons[i].pressed = d;
+    }, button[b], down);
+    await playToGameOver(page, async (b) => { await set(b, true); await sleep(100); await set(b, false); },
+                         (b) => set(b, true), (b) => set(b, false));
+    recording = await page.evaluate(() => window.zummertockRecording());
+    end = recording.trim().split('\n').pop();
+    check('a pad (south, d-pad right, back) plays to game over', /mode 7 level 1 incorrect 0$/.test(end), end);
+    replay = replays('pad.rec', recording);
+    check('the runner replays the pad\'s recording to its end line', replay.ok, replay.out);
+  });
+
+  // Bad conditions are told on the page.
+  const damaged = path.join(work, 'web');
+  cpSync(web, damaged, { recursive: true });
+  rmSync(path.join(damaged, 'resources', 'titlebg.png'));
+  const damagedServer = await serve(damaged);
+  await withBrowser({ width: 700, height: 560 }, async (browser) => {
+    const page = await openGame(browser, damagedServer.url, 640, 480);
+    await page.click(320, 240);
+    await sleep(500);
+    const said = await messages(page);
+    check('a missing resource is named on the page, with the game\'s own error line',
+          said.includes('resources/titlebg.png') && said.includes('Error: bad PNG file'), said);
+    const blind = await browser.newPage();
+    await blind.addInitScript('HTMLCanvasElement.prototype.getContext = () => null;');
+    await blind.goto(damagedServer.url);
+    const text = await blind.evaluate(() => document.getElementById('start-text').textContent);
+    check('without WebGL the page says so', /no WebGL/.test(text), text);
+  });
+  await damagedServer.close();
+} catch (e) {
+  check('the browser tests ran to their end', false, e.stack);
+} finally {
+  await server.close();
+  rmSync(work, { recursive: true, force: true });
+  clearTimeout(watchdog);
+}
+console.log(`web: ${failed ? `${failed} FAILED` : 'all passed'}`);
+process.exit(failed ? 1 : 0);
