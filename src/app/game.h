@@ -9,6 +9,7 @@
 #include "app/session.h"
 #include "audio/speaker.h"
 #include "core/id_counter.h"
+#include "core/loop_clock.h"
 #include "core/store.h"
 #include "rules/rules.h"
 #include "rules/scene_script.h"
@@ -29,24 +30,6 @@ enum GameMode : int32_t {
   kModePauseBeforeCredits = 5,
   kModeCredits = 6,
   kModeGameOver = 7,
-};
-
-// The frame clock: the performance counter's readings turned into seconds.
-struct LoopClock {
-  double counterFrequency = 0.0;  // ticks per second
-  int64_t previousCount = 0;      // the reading the last frame time was taken at
-  float frameSeconds = 0.0f;      // the last measured frame
-
-  // frameSeconds = the time since the last measure or restart, neither
-  // clamped nor smoothed: a long frame moves everything by its whole length.
-  float measureFrame(int64_t reading) {
-    frameSeconds =
-        static_cast<float>(static_cast<double>(reading - previousCount) / counterFrequency);
-    previousCount = reading;
-    return frameSeconds;
-  }
-  // The next measured frame starts at this reading.
-  void restart(int64_t reading) { previousCount = reading; }
 };
 
 // Which of the eight modes the frame loop is in, and for how long.
