@@ -16,14 +16,8 @@ namespace zt {
 Game::Game(Platform& platform, Renderer& display, const GameOptions& options)
     : platform_(platform), display_(display), session_(options.session) {
   loadResources(options.resourceBase);
-  SceneLinks links;
-  links.display = &display_;
-  links.speaker = &speaker_;
-  links.level = &level_;
-  links.rightArrow = &keys_.currentKeys[kKeyRight];
-  links.dKey = &keys_.currentKeys[kKeyD];
-  links.frameSeconds = &clock_.frameSeconds;
-  scene_ = buildScene(store_, ids_, resources_, links);
+  scene_ =
+      buildScene(store_, ids_, resources_, SceneLinks{display_, speaker_, level_, keys_, clock_});
 }
 
 Game::~Game() {

@@ -2,8 +2,9 @@
 
 #include <limits>
 
+#include "core/keys.h"
+#include "core/loop_clock.h"
 #include "scene/game_object.h"
-#include "script/actions.h"
 #include "script/schedule.h"
 
 namespace zt {
@@ -105,17 +106,12 @@ constexpr LevelPattern pattern(const FreeWindow (&windows)[N]) {
   return LevelPattern{windows, static_cast<uint32_t>(N)};
 }
 
-Vector2D* markerPosition(void* marker) {
-  if (!marker) return nullptr;
-  return &static_cast<SpriteRenderObject2D*>(marker)->getPosition();
+bool markerAtLeast(SpriteRenderObject2D* marker, double x) {
+  return marker && static_cast<double>(marker->getPosition().x) >= x;
 }
 
-bool clockAtLeast(void* schedule, double seconds) {
-  return schedule && static_cast<double>(static_cast<Schedule*>(schedule)->clock) >= seconds;
-}
-
-LevelState* levelOf(void* level) {
-  return static_cast<LevelState*>(level);
+bool clockAtLeast(const Schedule* schedule, double seconds) {
+  return schedule && static_cast<double>(schedule->clock) >= seconds;
 }
 
 }  // namespace
@@ -142,16 +138,10 @@ Requirement requirementAt(uint32_t level, float x) {
   return passed % 2 == 0 ? Requirement::Held : Requirement::Released;
 }
 
-bool isKeyMistake(void* judgeInput) {
-  if (!judgeInput) return false;
-  const auto* input = static_cast<const JudgeInput*>(judgeInput);
-  const float a = input->rightArrow ? *input->rightArrow : 0.0f;
-  const float d = input->dKey ? *input->dKey : 0.0f;
-  const float held = d > a ? d : a;
-  const Vector2D* position = markerPosition(input->marker);
-  if (!position || !input->level) return false;
-
-  switch (requirementAt(input->level->currentLevel, position->x)) {
+bool isKeyMistake(const JudgeInput* input) {
+  if (!input) return false;
+  const float held = input->keys.playKeyHeld();
+  switch (requirementAt(input->level.currentLevel, input->marker.getPosition().x)) {
     case Requirement::Free:
       return false;
     case Requirement::Held:
@@ -164,101 +154,96 @@ bool isKeyMistake(void* judgeInput) {
   return true;
 }
 
-bool markerPastEnd(void* marker) {
-  const Vector2D* position = markerPosition(marker);
-  return position && static_cast<double>(position->x) >= kBarEnd;
+bool markerPastEnd(SpriteRenderObject2D* marker) {
+  return markerAtLeast(marker, kBarEnd);
 }
 
-bool markerPastMiddle(void* marker) {
-  const Vector2D* position = markerPosition(marker);
-  return position && static_cast<double>(position->x) >= kBarMiddle;
+bool markerPastMiddle(SpriteRenderObject2D* marker) {
+  return markerAtLeast(marker, kBarMiddle);
 }
 
 // The pause entries stand at the floats of 0.84 and 0.364, just below these
 // doubles, so a watcher fires only in the pass after its detaching entry ran.
-bool mistakePauseOver(void* schedule) {
-  return clockAtLeast(schedule, 0.84);
+bool mistakePauseOver(const Schedule* pause) {
+  return clockAtLeast(pause, 0.84);
 }
 
-bool successPauseOver(void* schedule) {
-  return clockAtLeast(schedule, 0.364);
+bool successPauseOver(const Schedule* pause) {
+  return clockAtLeast(pause, 0.364);
 }
 
-bool isLastLevel(void* level) {
-  return level && levelOf(level)->currentLevel == kLastLevel;
+bool isLastLevel(const LevelState* level) {
+  return level && level->currentLevel == kLastLevel;
 }
 
-int32_t stopMarker(void* level) {
+int32_t stopMarker(LevelState* level) {
   if (!level) return -1;
-  levelOf(level)->markerSpeed = 0.0f;
+  level->markerSpeed = 0.0f;
   return 0;
 }
 
-int32_t restartAfterMistake(void* binding) {
-  const auto* b = static_cast<MarkerBinding*>(binding);
-  if (!b || !b->marker || !b->level) return -1;
-  b->marker->setPosition(Vector2D{static_cast<float>(kBarStart), 0.0f});
-  ++b->level->incorrectGuesses;
+int32_t restartAfterMistake(const MarkerBinding* binding) {
+  if (!binding) return -1;
+  binding->marker.setPosition(Vector2D{static_cast<float>(kBarStart), 0.0f});
+  ++binding->level.incorrectGuesses;
   return 0;
 }
 
-int32_t parkMarkerOffLeft(void* marker) {
+int32_t parkMarkerOffLeft(SpriteRenderObject2D* marker) {
   if (!marker) return -1;
-  static_cast<SpriteRenderObject2D*>(marker)->setPosition(Vector2D{kMarkerParked, 0.0f});
+  marker->setPosition(Vector2D{kMarkerParked, 0.0f});
   return 0;
 }
 
-int32_t slideMarkerRight(void* binding) {
-  const auto* b = static_cast<MarkerBinding*>(binding);
-  if (!b || !b->marker || !b->frameSeconds) return -1;
-  const Vector2D position = b->marker->getPosition();
-  b->marker->setPosition(Vector2D{position.x + kMarkerRunSpeed * *b->frameSeconds, position.y});
+int32_t slideMarkerRight(const MarkerBinding* binding) {
+  if (!binding) return -1;
+  SpriteRenderObject2D& marker = binding->marker;
+  const Vector2D position = marker.getPosition();
+  marker.setPosition(
+      Vector2D{position.x + kMarkerRunSpeed * binding->clock.frameSeconds, position.y});
   return 0;
 }
 
-int32_t selectLevelColors(void* binding) {
-  const auto* b = static_cast<ActionBinding*>(binding);
-  if (!b || !b->level) return -1;
-  auto* swap = dynamic_cast<SpriteColorSwap*>(b->action);
-  const uint32_t level = b->level->currentLevel;
+int32_t selectLevelColors(const ActionBinding<SpriteColorSwap>* binding) {
+  if (!binding) return -1;
+  const uint32_t level = binding->level.currentLevel;
   // Past the last level there is no pair to go to: the colours stay.
-  if (!swap || level >= kLevelCount) return -1;
-  swap->fromColors = level == 0 ? neutralColorPair : levelColorPairs + 2 * (level - 1);
-  swap->toColors = levelColorPairs + 2 * level;
+  if (level >= kLevelCount) return -1;
+  SpriteColorSwap& swap = binding->action;
+  swap.fromColors = level == 0 ? neutralColorPair : levelColorPairs + 2 * (level - 1);
+  swap.toColors = levelColorPairs + 2 * level;
   return 0;
 }
 
-int32_t selectLevelName(void* binding) {
-  const auto* b = static_cast<ActionBinding*>(binding);
-  if (!b || !b->level) return -1;
-  auto* change = dynamic_cast<TextChange*>(b->action);
-  const uint32_t level = b->level->currentLevel;
-  if (!change || level >= kLevelCount) return -1;
-  change->text = levelNames[level];
+int32_t selectLevelName(const ActionBinding<TextChange>* binding) {
+  if (!binding) return -1;
+  const uint32_t level = binding->level.currentLevel;
+  if (level >= kLevelCount) return -1;
+  binding->action.text = levelNames[level];
   return 0;
 }
 
-int32_t advanceLevel(void* level) {
+int32_t advanceLevel(LevelState* level) {
   if (!level) return -1;
-  ++levelOf(level)->currentLevel;
+  ++level->currentLevel;
   return 0;
 }
 
-int32_t lockInput(void* level) {
+int32_t lockInput(LevelState* level) {
   if (!level) return -1;
-  levelOf(level)->inputLocked = true;
+  level->inputLocked = true;
   return 0;
 }
 
-int32_t unlockInput(void* level) {
+int32_t unlockInput(LevelState* level) {
   if (!level) return -1;
-  levelOf(level)->inputLocked = false;
+  level->inputLocked = false;
   return 0;
 }
 
-int32_t enterFinalVerdict(void* level) {
+int32_t enterFinalVerdict(LevelState* level) {
   if (!level) return -1;
-  levelOf(level)->verdictReached = true;
+  level->verdictReached = true;
   return 0;
 }
 

@@ -4,11 +4,14 @@
 #include <string>
 
 #include "core/color.h"
+#include "script/actions.h"
 
 namespace zt {
 
-class Action;
 class SpriteRenderObject2D;
+class Schedule;
+struct KeyState;
+struct LoopClock;
 
 // The state of the levels, read and written by the rules below and by the
 // modes that run them (main thread only).
@@ -39,29 +42,31 @@ extern const std::string levelNames[kLevelCount];
 extern const Color levelColorPairs[2 * kLevelCount];
 extern const Color neutralColorPair[2];
 
-// The argument of the run judge: the marker, the addresses of the
-// right-arrow and D values of the key state, and the level being played.
+// The argument of the run judge: the marker, the key state it reads the
+// play keys from, and the level being played.
 struct JudgeInput {
-  SpriteRenderObject2D* marker;
-  const float* rightArrow;
-  const float* dKey;
-  const LevelState* level;
+  SpriteRenderObject2D& marker;
+  const KeyState& keys;
+  const LevelState& level;
 };
 
-// The argument of the level-change callbacks: an object, the action that
-// works on it, and the level to aim it at (`object` is not read).
+// The argument of the level-change callbacks: the action that shows a
+// level's colours or name, the object it works on (`object` is not read),
+// and the level to aim it at.
+template <typename Change>
 struct ActionBinding {
-  void* object;
-  Action* action;
-  const LevelState* level;
+  typename Change::Target* object;
+  Change& action;
+  const LevelState& level;
 };
 
 // The argument of the callbacks that move the marker and keep the count:
-// the marker, the level state and the loop's frame time.
+// the marker, the level state and the loop's clock, whose last frame time
+// the slide after a right guess goes by.
 struct MarkerBinding {
-  SpriteRenderObject2D* marker;
-  LevelState* level;
-  const float* frameSeconds;
+  SpriteRenderObject2D& marker;
+  LevelState& level;
+  const LoopClock& clock;
 };
 
 // What the pattern of a level asks for at one x. Impossible is what every x
@@ -89,25 +94,25 @@ extern const LevelPattern levelPatterns[kLevelCount];
 // compared with the windows' bounds.
 Requirement requirementAt(uint32_t level, float x);
 
-// Predicates (argument types in the comments) ...
-bool isKeyMistake(void* judgeInput);    // JudgeInput*
-bool markerPastEnd(void* marker);       // SpriteRenderObject2D*: x >= kBarEnd
-bool markerPastMiddle(void* marker);    // SpriteRenderObject2D*: x >= kBarMiddle
-bool mistakePauseOver(void* schedule);  // Schedule*: clock >= 0.84
-bool successPauseOver(void* schedule);  // Schedule*: clock >= 0.364
-bool isLastLevel(void* level);          // LevelState*: currentLevel == 17
+// Predicates, false for a null argument ...
+bool isKeyMistake(const JudgeInput* input);
+bool markerPastEnd(SpriteRenderObject2D* marker);     // x >= kBarEnd
+bool markerPastMiddle(SpriteRenderObject2D* marker);  // x >= kBarMiddle
+bool mistakePauseOver(const Schedule* pause);         // clock >= 0.84
+bool successPauseOver(const Schedule* pause);         // clock >= 0.364
+bool isLastLevel(const LevelState* level);            // currentLevel == 17
 
-// ... and callbacks, each returning 0, or -1 when their argument is missing
-// or (the level-change ones) there is no level to change to.
-int32_t stopMarker(void* level);            // LevelState*
-int32_t restartAfterMistake(void* marker);  // MarkerBinding*
-int32_t parkMarkerOffLeft(void* marker);    // SpriteRenderObject2D*
-int32_t slideMarkerRight(void* marker);     // MarkerBinding*
-int32_t selectLevelColors(void* binding);   // ActionBinding* of a SpriteColorSwap
-int32_t selectLevelName(void* binding);     // ActionBinding* of a TextChange
-int32_t advanceLevel(void* level);          // LevelState*
-int32_t lockInput(void* level);             // LevelState*
-int32_t unlockInput(void* level);           // LevelState*
-int32_t enterFinalVerdict(void* level);     // LevelState*
+// ... and callbacks, each returning 0, or -1 when their argument is null or
+// (the level-change ones) there is no level to change to.
+int32_t stopMarker(LevelState* level);
+int32_t restartAfterMistake(const MarkerBinding* binding);
+int32_t parkMarkerOffLeft(SpriteRenderObject2D* marker);
+int32_t slideMarkerRight(const MarkerBinding* binding);
+int32_t selectLevelColors(const ActionBinding<SpriteColorSwap>* binding);
+int32_t selectLevelName(const ActionBinding<TextChange>* binding);
+int32_t advanceLevel(LevelState* level);
+int32_t lockInput(LevelState* level);
+int32_t unlockInput(LevelState* level);
+int32_t enterFinalVerdict(LevelState* level);
 
 }  // namespace zt

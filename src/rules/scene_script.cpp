@@ -77,8 +77,8 @@ Scene buildScene(Store& store, RunningIds& ids, const GameResources& resources,
   Builder make(store, ids);
   Scene scene;
   const GameResources& r = resources;
-  Renderer* display = links.display;
-  LevelState* levelState = links.level;
+  Renderer* display = &links.display;
+  LevelState* levelState = &links.level;
 
   // Scene objects.
   scene.titleSprite = make.placedSprite(display, r.title, 0, 10);
@@ -128,8 +128,8 @@ Scene buildScene(Store& store, RunningIds& ids, const GameResources& resources,
   scene.finalAnimation = finalAnimation;
 
   // Argument records.
-  scene.judgeInput = make.record<JudgeInput>(marker, links.rightArrow, links.dKey, levelState);
-  scene.markerBinding = make.record<MarkerBinding>(marker, levelState, links.frameSeconds);
+  scene.judgeInput = make.record<JudgeInput>(*marker, links.keys, *levelState);
+  scene.markerBinding = make.record<MarkerBinding>(*marker, *levelState, links.clock);
 
   // Single actions.
   auto* showDerivative1 = make.action<SpriteChange>(markerSprite, r.derivative1);
@@ -141,7 +141,7 @@ Scene buildScene(Store& store, RunningIds& ids, const GameResources& resources,
   auto* flashToWhite = make.action<SpriteColorSwap>(r.progress, kTealList, kWhiteList, 1);
   // Only a scene built after the last level (tests) finds no tables for its
   // level: they end at the last one.
-  const uint32_t level = std::min(levelState ? levelState->currentLevel : 0u, kLastLevel);
+  const uint32_t level = std::min(levelState->currentLevel, kLastLevel);
   scene.panelColorSwap =
       make.action<SpriteColorSwap>(r.panel, neutralColorPair, levelColorPairs + 2 * level, 2);
   scene.frameColorSwap =
@@ -149,26 +149,34 @@ Scene buildScene(Store& store, RunningIds& ids, const GameResources& resources,
   scene.levelNameChange = make.action<TextChange>(scene.levelText, levelNames[level]);
   auto* scrollUp = make.action<ScreenPositionShift>(scene.titleBackground, 0, -1);
   auto* scrollBack = make.action<ScreenPositionShift>(scene.titleBackground, 0, 449);
-  auto* mistakeSound = make.action<PcmSoundPlayback>(marker, links.speaker, r.death, false);
+  auto* mistakeSound = make.action<PcmSoundPlayback>(markerObject, &links.speaker, r.death, false);
 
-  auto* stopMarkerAction = make.action<FunctionAction>(levelState, stopMarker);
-  auto* lockInputAction = make.action<FunctionAction>(levelState, lockInput);
-  auto* unlockInputAction = make.action<FunctionAction>(levelState, unlockInput);
-  auto* advanceLevelAction = make.action<FunctionAction>(levelState, advanceLevel);
-  auto* enterFinalVerdictAction = make.action<FunctionAction>(levelState, enterFinalVerdict);
+  using LevelCall = FunctionAction<LevelState>;
+  using MarkerCall = FunctionAction<const MarkerBinding>;
+  auto* stopMarkerAction = make.action<LevelCall>(levelState, stopMarker);
+  auto* lockInputAction = make.action<LevelCall>(levelState, lockInput);
+  auto* unlockInputAction = make.action<LevelCall>(levelState, unlockInput);
+  auto* advanceLevelAction = make.action<LevelCall>(levelState, advanceLevel);
+  auto* enterFinalVerdictAction = make.action<LevelCall>(levelState, enterFinalVerdict);
   auto* restartAfterMistakeAction =
-      make.action<FunctionAction>(scene.markerBinding, restartAfterMistake);
-  auto* parkMarkerOffLeftAction = make.action<FunctionAction>(marker, parkMarkerOffLeft);
-  auto* slideMarkerRightAction = make.action<FunctionAction>(scene.markerBinding, slideMarkerRight);
+      make.action<MarkerCall>(scene.markerBinding, restartAfterMistake);
+  auto* parkMarkerOffLeftAction =
+      make.action<FunctionAction<SpriteRenderObject2D>>(marker, parkMarkerOffLeft);
+  auto* slideMarkerRightAction = make.action<MarkerCall>(scene.markerBinding, slideMarkerRight);
   scene.slideMarkerRightAction = slideMarkerRightAction;
 
-  scene.panelBinding = make.record<ActionBinding>(r.panel, scene.panelColorSwap, levelState);
-  scene.frameBinding = make.record<ActionBinding>(r.progressBar, scene.frameColorSwap, levelState);
+  using ColorBinding = ActionBinding<SpriteColorSwap>;
+  using NameBinding = ActionBinding<TextChange>;
+  scene.panelBinding = make.record<ColorBinding>(r.panel, *scene.panelColorSwap, *levelState);
+  scene.frameBinding = make.record<ColorBinding>(r.progressBar, *scene.frameColorSwap, *levelState);
   scene.nameBinding =
-      make.record<ActionBinding>(scene.levelText, scene.levelNameChange, levelState);
-  auto* selectPanelColors = make.action<FunctionAction>(scene.panelBinding, selectLevelColors);
-  auto* selectFrameColors = make.action<FunctionAction>(scene.frameBinding, selectLevelColors);
-  auto* selectName = make.action<FunctionAction>(scene.nameBinding, selectLevelName);
+      make.record<NameBinding>(scene.levelText, *scene.levelNameChange, *levelState);
+  auto* selectPanelColors =
+      make.action<FunctionAction<const ColorBinding>>(scene.panelBinding, selectLevelColors);
+  auto* selectFrameColors =
+      make.action<FunctionAction<const ColorBinding>>(scene.frameBinding, selectLevelColors);
+  auto* selectName =
+      make.action<FunctionAction<const NameBinding>>(scene.nameBinding, selectLevelName);
 
   // The background scroll: up one pixel every 0.1 s, 449 times, back down,
   // then round again. Each time is computed on its own so that none carries
@@ -229,15 +237,17 @@ Scene buildScene(Store& store, RunningIds& ids, const GameResources& resources,
   scene.nextLevelSequence = nextLevelSequence;
   scene.finalVerdictSequence = finalVerdictSequence;
 
-  auto* endOfRunWatch = make.action<ConditionalAction>(marker, markerPastEnd, successSequence);
-  auto* runJudge = make.action<ConditionalAction>(scene.judgeInput, isKeyMistake, mistakeSequence);
+  using MarkerWatch = ConditionalAction<SpriteRenderObject2D>;
+  using PauseWatch = ConditionalAction<const Schedule>;
+  auto* endOfRunWatch = make.action<MarkerWatch>(marker, markerPastEnd, successSequence);
+  auto* runJudge = make.action<ConditionalAction<const JudgeInput>>(scene.judgeInput, isKeyMistake,
+                                                                    mistakeSequence);
   auto* mistakePauseWatch =
-      make.action<ConditionalAction>(mistakeFlicker, mistakePauseOver, afterMistakeSequence);
+      make.action<PauseWatch>(mistakeFlicker, mistakePauseOver, afterMistakeSequence);
   auto* successPauseWatch =
-      make.action<ConditionalAction>(successFlash, successPauseOver, nextLevelSequence);
-  auto* middleWatch =
-      make.action<ConditionalAction>(marker, markerPastMiddle, finalVerdictSequence);
-  auto* lastLevelCheck = make.action<ConditionalAction>(
+      make.action<PauseWatch>(successFlash, successPauseOver, nextLevelSequence);
+  auto* middleWatch = make.action<MarkerWatch>(marker, markerPastMiddle, finalVerdictSequence);
+  auto* lastLevelCheck = make.action<ConditionalAction<const LevelState>>(
       levelState, isLastLevel, make.action<ActionAddition>(markerObject, middleWatch));
   scene.endOfRunWatch = endOfRunWatch;
   scene.runJudge = runJudge;

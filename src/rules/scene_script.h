@@ -16,15 +16,21 @@ class SpriteRenderObject2D;
 class Schedule;
 class Action;
 class MultiAction;
+template <typename Argument>
 class ConditionalAction;
+template <typename Argument>
+class FunctionAction;
 class SpriteColorSwap;
 class TextChange;
 class SpeakerInterface;
 class Store;
 struct JudgeInput;
+template <typename Change>
 struct ActionBinding;
 struct MarkerBinding;
 struct LevelState;
+struct KeyState;
+struct LoopClock;
 
 // What the assembly loaded; any picture may be null (it then shows nothing).
 // Plain pointers: the game's store owns them.
@@ -84,12 +90,12 @@ struct Scene {
   Schedule* finalAnimation = nullptr;
 
   // Watchers and the actions the frame loop uses directly.
-  ConditionalAction* runJudge = nullptr;
-  ConditionalAction* endOfRunWatch = nullptr;
-  ConditionalAction* mistakePauseWatch = nullptr;
-  ConditionalAction* successPauseWatch = nullptr;
-  ConditionalAction* middleWatch = nullptr;
-  ConditionalAction* lastLevelCheck = nullptr;
+  ConditionalAction<const JudgeInput>* runJudge = nullptr;
+  ConditionalAction<SpriteRenderObject2D>* endOfRunWatch = nullptr;
+  ConditionalAction<const Schedule>* mistakePauseWatch = nullptr;
+  ConditionalAction<const Schedule>* successPauseWatch = nullptr;
+  ConditionalAction<SpriteRenderObject2D>* middleWatch = nullptr;
+  ConditionalAction<const LevelState>* lastLevelCheck = nullptr;
   SpriteColorSwap* panelColorSwap = nullptr;
   SpriteColorSwap* frameColorSwap = nullptr;
   TextChange* levelNameChange = nullptr;
@@ -102,25 +108,23 @@ struct Scene {
   MultiAction* finalVerdictSequence = nullptr;
 
   // The slide action of the success pause (a FunctionAction).
-  Action* slideMarkerRightAction = nullptr;
+  FunctionAction<const MarkerBinding>* slideMarkerRightAction = nullptr;
 
   // Argument records.
   JudgeInput* judgeInput = nullptr;
-  ActionBinding* panelBinding = nullptr;
-  ActionBinding* frameBinding = nullptr;
-  ActionBinding* nameBinding = nullptr;
+  ActionBinding<SpriteColorSwap>* panelBinding = nullptr;
+  ActionBinding<SpriteColorSwap>* frameBinding = nullptr;
+  ActionBinding<TextChange>* nameBinding = nullptr;
   MarkerBinding* markerBinding = nullptr;
 };
 
 // What the wiring reads and writes outside the scene.
 struct SceneLinks {
-  Renderer* display = nullptr;
-  SpeakerInterface* speaker = nullptr;
-  LevelState* level = nullptr;  // the tables are aimed at its level from the start
-  // The play key's values in the key state, which the judge reads.
-  const float* rightArrow = nullptr;
-  const float* dKey = nullptr;
-  const float* frameSeconds = nullptr;  // the loop's, for the slide after a right guess
+  Renderer& display;
+  SpeakerInterface& speaker;
+  LevelState& level;       // the tables are aimed at its level from the start
+  const KeyState& keys;    // the judge reads the play keys
+  const LoopClock& clock;  // the slide after a right guess reads the frame time
 };
 
 // The texts of the credits that are ours to write.

@@ -19,9 +19,6 @@ class Schedule;
 struct SoundClip;
 class SpeakerInterface;
 
-using Predicate = bool (*)(void* argument);
-using Callback = int32_t (*)(void* argument);
-
 class MultiAction : public Action {
  public:
   explicit MultiAction(IdCounter& ids);
@@ -31,24 +28,40 @@ class MultiAction : public Action {
   std::vector<Action*> actions;
 };
 
-class ConditionalAction : public Action {
+// Runs `action` when the predicate holds for the argument, which is handed
+// over as it is, null included.
+template <typename Argument>
+class ConditionalAction : public ActionOn<Argument> {
  public:
-  ConditionalAction(IdCounter& ids, void* argument, Predicate predicate, Action* action);
-  int32_t execute() override;
+  using Predicate = bool (*)(Argument* argument);
+
+  ConditionalAction(IdCounter& ids, Argument* argument, Predicate predicate, Action* action)
+      : ActionOn<Argument>(ids, argument), predicate(predicate), action(action) {}
+  int32_t execute() override {
+    if (!predicate || !predicate(this->target)) return -1;
+    // A watcher without a reaction has nothing to hand back.
+    if (!action) return -1;
+    return action->execute();
+  }
 
   Predicate predicate;
   Action* action;
 };
 
-class FunctionAction : public Action {
+// Calls the callback with the argument, null included, and returns its result.
+template <typename Argument>
+class FunctionAction : public ActionOn<Argument> {
  public:
-  FunctionAction(IdCounter& ids, void* argument, Callback callback);
-  int32_t execute() override;
+  using Callback = int32_t (*)(Argument* argument);
+
+  FunctionAction(IdCounter& ids, Argument* argument, Callback callback)
+      : ActionOn<Argument>(ids, argument), callback(callback) {}
+  int32_t execute() override { return callback ? callback(this->target) : -1; }
 
   Callback callback;
 };
 
-class ActionAddition : public Action {
+class ActionAddition : public ActionOn<GameObject> {
  public:
   ActionAddition(IdCounter& ids, GameObject* target, Action* action);
   int32_t execute() override;
@@ -56,7 +69,7 @@ class ActionAddition : public Action {
   Action* action;
 };
 
-class ActionRemoval : public Action {
+class ActionRemoval : public ActionOn<GameObject> {
  public:
   ActionRemoval(IdCounter& ids, GameObject* target, Action* action);
   int32_t execute() override;
@@ -64,7 +77,7 @@ class ActionRemoval : public Action {
   Action* action;
 };
 
-class ScreenPositionShift : public Action {
+class ScreenPositionShift : public ActionOn<DrawingObject> {
  public:
   ScreenPositionShift(IdCounter& ids, DrawingObject* target, int32_t dx, int32_t dy);
   int32_t execute() override;
@@ -73,7 +86,7 @@ class ScreenPositionShift : public Action {
   int32_t dy;
 };
 
-class SpriteChange : public Action {
+class SpriteChange : public ActionOn<SpriteObject> {
  public:
   SpriteChange(IdCounter& ids, SpriteObject* target, Image* image);
   int32_t execute() override;
@@ -82,7 +95,7 @@ class SpriteChange : public Action {
 };
 
 // The colour arrays are referenced, not copied, and may be re-aimed.
-class SpriteColorSwap : public Action {
+class SpriteColorSwap : public ActionOn<Image> {
  public:
   SpriteColorSwap(IdCounter& ids, Image* target, const Color* fromColors, const Color* toColors,
                   int32_t count);
@@ -93,7 +106,7 @@ class SpriteColorSwap : public Action {
   int32_t count;
 };
 
-class TextChange : public Action {
+class TextChange : public ActionOn<TextObject> {
  public:
   TextChange(IdCounter& ids, TextObject* target, std::string text);
   int32_t execute() override;
@@ -101,9 +114,10 @@ class TextChange : public Action {
   std::string text;
 };
 
-class PcmSoundPlayback : public Action {
+// The target is the object the sound belongs to; only its presence counts.
+class PcmSoundPlayback : public ActionOn<GameObject> {
  public:
-  PcmSoundPlayback(IdCounter& ids, void* target, SpeakerInterface* speaker, SoundClip* clip,
+  PcmSoundPlayback(IdCounter& ids, GameObject* target, SpeakerInterface* speaker, SoundClip* clip,
                    bool loop);
   int32_t execute() override;
 
@@ -112,7 +126,7 @@ class PcmSoundPlayback : public Action {
   bool loop;
 };
 
-class ScheduleTimeAdjustment : public Action {
+class ScheduleTimeAdjustment : public ActionOn<Schedule> {
  public:
   ScheduleTimeAdjustment(IdCounter& ids, Schedule* target, float time);
   int32_t execute() override;
@@ -120,7 +134,7 @@ class ScheduleTimeAdjustment : public Action {
   float time;
 };
 
-class ScheduleReplacement : public Action {
+class ScheduleReplacement : public ActionOn<GameObject> {
  public:
   ScheduleReplacement(IdCounter& ids, GameObject* target, Schedule* schedule);
   int32_t execute() override;

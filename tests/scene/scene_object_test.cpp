@@ -17,7 +17,7 @@ IdCounter imageIds;
 // another action to it while running.
 class ProbeAction : public Action {
  public:
-  ProbeAction() : Action(actionIds, nullptr) {}
+  ProbeAction() : Action(actionIds) {}
   int32_t execute() override {
     ++runs;
     if (removeFrom) removeFrom->removeAction(this);

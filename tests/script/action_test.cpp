@@ -24,14 +24,15 @@ IdCounter ids;
 IdCounter objectIds;
 IdCounter imageIds;
 
-bool yes(void*) {
+bool yes(const int32_t*) {
   return true;
 }
-bool no(void*) {
+bool no(const int32_t*) {
   return false;
 }
-int32_t seven(void*) {
-  return 7;
+// What its argument holds, 7 for none.
+int32_t valueOf(int32_t* value) {
+  return value ? *value : 7;
 }
 
 // A picture whose pixels are the given colours in one row.
@@ -51,8 +52,8 @@ TEST(ActionTest, IdsRunOnAcrossAllKinds) {
   IdCounter ids;
   std::vector<Action*> actions = {
       store.make<MultiAction>(ids),
-      store.make<ConditionalAction>(ids, nullptr, yes, nullptr),
-      store.make<FunctionAction>(ids, nullptr, seven),
+      store.make<ConditionalAction<const int32_t>>(ids, nullptr, yes, nullptr),
+      store.make<FunctionAction<int32_t>>(ids, nullptr, valueOf),
       store.make<ActionAddition>(ids, &sprite, nullptr),
       store.make<ActionRemoval>(ids, &sprite, nullptr),
       store.make<ScreenPositionShift>(ids, &sprite, 0, 1),
@@ -77,24 +78,31 @@ TEST(ActionTest, SequencesAndConditionsPassResultsAsDesigned) {
   // A failing member does not stop the ones after it.
   MultiAction sequence{ids};
   sequence.add(store.make<Recorder>(ids, &log, "first", -1));
-  sequence.add(store.make<FunctionAction>(ids, nullptr, nullptr));
+  sequence.add(store.make<FunctionAction<int32_t>>(ids, nullptr, nullptr));
   sequence.add(store.make<Recorder>(ids, &log, "last", -1));
   EXPECT_EQ(sequence.execute(), 0);
   EXPECT_EQ(log, (Log{"first", "last"}));
 
   log.clear();
   Recorder inner(ids, &log, "inner", 5);
-  EXPECT_EQ(ConditionalAction(ids, nullptr, no, &inner).execute(), -1);
-  EXPECT_EQ(ConditionalAction(ids, nullptr, nullptr, &inner).execute(), -1);
+  using Condition = ConditionalAction<const int32_t>;
+  EXPECT_EQ(Condition(ids, nullptr, no, &inner).execute(), -1);
+  EXPECT_EQ(Condition(ids, nullptr, nullptr, &inner).execute(), -1);
   EXPECT_TRUE(log.empty());
-  EXPECT_EQ(ConditionalAction(ids, nullptr, yes, &inner).execute(), 5);
-  EXPECT_EQ(ConditionalAction(ids, nullptr, yes, &sequence).execute(), 0);
-  ConditionalAction falseInner(ids, nullptr, no, &inner);
-  EXPECT_EQ(ConditionalAction(ids, nullptr, yes, &falseInner).execute(), -1);
-  EXPECT_EQ(ConditionalAction(ids, nullptr, yes, nullptr).execute(), -1);
+  // A null argument is the predicate's to judge.
+  EXPECT_EQ(Condition(ids, nullptr, yes, &inner).execute(), 5);
+  EXPECT_EQ(Condition(ids, nullptr, yes, &sequence).execute(), 0);
+  Condition falseInner(ids, nullptr, no, &inner);
+  EXPECT_EQ(Condition(ids, nullptr, yes, &falseInner).execute(), -1);
+  EXPECT_EQ(Condition(ids, nullptr, yes, nullptr).execute(), -1);
 
-  EXPECT_EQ(FunctionAction(ids, nullptr, seven).execute(), 7);
-  EXPECT_EQ(FunctionAction(ids, nullptr, nullptr).execute(), -1);
+  int32_t value = 3;
+  FunctionAction<int32_t> read(ids, &value, valueOf);
+  EXPECT_EQ(read.execute(), 3);
+  value = 4;  // read when run, not when made
+  EXPECT_EQ(read.execute(), 4);
+  EXPECT_EQ(FunctionAction<int32_t>(ids, nullptr, valueOf).execute(), 7);
+  EXPECT_EQ(FunctionAction<int32_t>(ids, &value, nullptr).execute(), -1);
 }
 
 TEST(ActionTest, ListAndScheduleChangesOnAnObject) {
@@ -176,7 +184,7 @@ TEST(ActionTest, MissingTargetsDoNothing) {
 
   SpeakerInterface speaker;
   SoundClip clip;
-  int anything = 0;
+  SpriteObject anything(objectIds, nullptr, nullptr);
   EXPECT_EQ(PcmSoundPlayback(ids, nullptr, &speaker, &clip, false).execute(), -1);
   EXPECT_EQ(PcmSoundPlayback(ids, &anything, &speaker, nullptr, false).execute(), -1);
   EXPECT_EQ(PcmSoundPlayback(ids, &anything, nullptr, &clip, false).execute(), -1);

@@ -11,7 +11,7 @@ namespace zt::testing {
 class Recorder : public Action {
  public:
   Recorder(IdCounter& ids, std::vector<std::string>* log, std::string name, int32_t result = 0)
-      : Action(ids, nullptr), log(log), name(std::move(name)), result(result) {}
+      : Action(ids), log(log), name(std::move(name)), result(result) {}
   int32_t execute() override {
     log->push_back(name);
     return result;
