@@ -14,8 +14,6 @@ class SpriteObject;
 class TextObject;
 class SpriteRenderObject2D;
 class Schedule;
-class Action;
-class MultiAction;
 template <typename Argument>
 class ConditionalAction;
 template <typename Argument>
@@ -25,8 +23,6 @@ class TextChange;
 class SpeakerInterface;
 class Store;
 struct JudgeInput;
-template <typename Change>
-struct ActionBinding;
 struct MarkerBinding;
 struct LevelState;
 struct KeyState;
@@ -53,7 +49,8 @@ struct GameResources {
   SoundClip* gameOverSound = nullptr;
 };
 
-// Everything the scene script builds, by name. The store given to
+// What the game and its tests reach of what the scene script builds; the
+// rest is wired in and reached only through these. The store given to
 // buildScene owns it all.
 struct Scene {
   // Scene objects.
@@ -89,33 +86,20 @@ struct Scene {
   Schedule* successFlash = nullptr;
   Schedule* finalAnimation = nullptr;
 
-  // Watchers and the actions the frame loop uses directly.
+  // The watchers of a run and its pauses, in the marker's list in turn.
   ConditionalAction<const JudgeInput>* runJudge = nullptr;
   ConditionalAction<SpriteRenderObject2D>* endOfRunWatch = nullptr;
   ConditionalAction<const Schedule>* mistakePauseWatch = nullptr;
   ConditionalAction<const Schedule>* successPauseWatch = nullptr;
   ConditionalAction<SpriteRenderObject2D>* middleWatch = nullptr;
-  ConditionalAction<const LevelState>* lastLevelCheck = nullptr;
+  // The slide of the success pause, in the marker's list while it lasts.
+  FunctionAction<const MarkerBinding>* slideMarkerRightAction = nullptr;
+
+  // The actions that show the level's colours and name: run at the game's
+  // start, then by the change to each next level.
   SpriteColorSwap* panelColorSwap = nullptr;
   SpriteColorSwap* frameColorSwap = nullptr;
   TextChange* levelNameChange = nullptr;
-
-  // Reaction sequences.
-  MultiAction* mistakeSequence = nullptr;
-  MultiAction* successSequence = nullptr;
-  MultiAction* afterMistakeSequence = nullptr;
-  MultiAction* nextLevelSequence = nullptr;
-  MultiAction* finalVerdictSequence = nullptr;
-
-  // The slide action of the success pause (a FunctionAction).
-  FunctionAction<const MarkerBinding>* slideMarkerRightAction = nullptr;
-
-  // Argument records.
-  JudgeInput* judgeInput = nullptr;
-  ActionBinding<SpriteColorSwap>* panelBinding = nullptr;
-  ActionBinding<SpriteColorSwap>* frameBinding = nullptr;
-  ActionBinding<TextChange>* nameBinding = nullptr;
-  MarkerBinding* markerBinding = nullptr;
 };
 
 // What the wiring reads and writes outside the scene.
