@@ -21,10 +21,6 @@ void drawAll(std::initializer_list<DrawingObject*> objects) {
   for (DrawingObject* object : objects) object->draw();
 }
 
-void runActions(GameObject* object) {
-  for (Action* action : object->getActions()) action->execute();
-}
-
 void advanceSchedule(GameObject* object, float seconds) {
   if (Schedule* schedule = object->getSchedule()) schedule->advance(seconds);
 }
@@ -69,9 +65,12 @@ void Game::setProgressWidth() {
   narrowImage(resources_.progress, width);
 }
 
+// The marker's list holds the watchers of the run and its pauses, the judge
+// among them while a run lasts. Each list is run from a copy, so an action
+// may change the list it came from.
 void Game::runActionLists() {
-  runActions(&scene_.progressMarker->worldPart());
-  runActions(scene_.progressSprite);
+  for (Action* action : scene_.progressMarker->getActions()) action->execute();
+  for (Action* action : scene_.progressSprite->getActions()) action->execute();
   // The rules say when the last level is over; the modes move on.
   if (level_.verdictReached) {
     level_.verdictReached = false;
@@ -175,6 +174,8 @@ void Game::updatePlayPhase() {
   SpriteRenderObject2D* marker = scene_.progressMarker;
   Vector2D position = marker->getPosition();
   if (keys_.isPlayKeyPressed() && !level_.inputLocked) {
+    // A run: the marker walks, and the judge joins its list until a mistake
+    // or the end of the bar takes it out.
     level_.markerSpeed = kMarkerRunSpeed;
     scene_.holdSchedule->clock = 0.0f;
     scene_.holdSchedule->seek();
