@@ -87,7 +87,7 @@ $("again").addEventListener("click", () => location.reload());
 
 function ztShowAbout(caption, version, notice) {
   const about = $("about");
-  about.setAttribute("aria-label", caption);
+  $("about-caption").textContent = caption;
   $("about-version").textContent = version;
   $("about-notice").textContent = notice;
   about.showModal();
