@@ -150,8 +150,28 @@ try {
     check('Alt+? opens the About box; the game waits behind it and Escape closes it',
           !(await page.evaluate(() => document.getElementById('about').open)) &&
           !/escape/.test((await page.evaluate(() => window.zummertockRecording())).slice(before)));
+    // What Web Audio is handed from here on, left channel.
+    await page.evaluate(() => {
+      const fill = Module._zt_audio_fill;
+      window.heard = [];
+      Module._zt_audio_fill = (left, right, frames) => {
+        fill(left, right, frames);
+        if (heard.length < 20) heard.push(Array.from(HEAPF32.subarray(left >> 2, (left >> 2) + frames)));
+      };
+    });
     await playToGameOver(page, (b) => page.press(keys[b]), (b) => page.keyDown(keys[b]),
                          (b) => page.keyUp(keys[b]));
+    const heard = (await page.evaluate(() => heard.flat())).map((v) => Math.round(v * 32768));
+    const accept = execFileSync('oggdec', ['-Q', '-R', '-b', '16', '-e', '0', '-s', '1', '-o', '-',
+                                           path.join(web, 'resources', 'accept.ogg')]);
+    const first = heard.findIndex((v) => v !== 0);
+    let off = first < 0 ? -1 : 0;
+    for (let i = 0; first >= 0 && i < 1024; ++i) {
+      // Decoders may round a sample differently by one.
+      off = Math.max(off, Math.abs(heard[first + i] - accept.readInt16LE(4 * i)));
+    }
+    check('the sound handed to Web Audio begins with the accept sound after the first D', first >= 0 && off <= 2,
+          `first sound at ${first}, largest difference ${off}`);
     let recording = await page.evaluate(() => window.zummertockRecording());
     let end = recording.trim().split('\n').pop();
     check('keys play to game over after the first level', /^# end frames \d+ mode 7 level 1 incorrect 0$/.test(end), end);
