@@ -56,16 +56,16 @@ class SdlPlatform : public Platform {
 
 // The Linux program's backend: SDL started, refusing drivers that show
 // nothing, then the window with its compatibility OpenGL context.
+// SDL is not shut down: the program ends right after the game, and the
+// drivers SDL loaded stay loaded until then.
 class SdlBackend : public Backend {
  public:
-  ~SdlBackend() override;
   bool open() override;
   Platform& platform() override { return platform_; }
   Renderer& display() override { return display_; }
   std::filesystem::path programFolder() override;
 
  private:
-  bool started_ = false;
   SdlPlatform platform_;
   GlRenderer display_;
 };
