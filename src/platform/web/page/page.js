@@ -251,14 +251,16 @@ const resources = fetchResources().catch((e) => {
   return [];
 });
 
+// The game downloads while the page makes sure it can be shown.
+const script = document.createElement("script");
+script.src = "zummertock.js";
+script.onerror = () => {
+  $("start-text").textContent = "The game could not be downloaded.";
+  say("Could not download zummertock.js.");
+};
+document.body.appendChild(script);
 if (!hasWebGl()) {
+  ready.runtime = false;
   $("start-text").textContent = "This browser cannot show the game: it has no WebGL.";
-} else {
-  const script = document.createElement("script");
-  script.src = "zummertock.js";
-  script.onerror = () => {
-    $("start-text").textContent = "The game could not be downloaded.";
-    say("Could not download zummertock.js.");
-  };
-  document.body.appendChild(script);
+  Module.onRuntimeInitialized = () => {};
 }
