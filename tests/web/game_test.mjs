@@ -187,11 +187,19 @@ try {
     await page.waitFor(() => /Click or press/.test(document.getElementById('start-text').textContent));
     await page.click(320, 240);
     await page.evaluate(() => fakeGamepad(0, 'test pad'));
+    // A pad is read once a frame: a press while the game still loads is not seen.
+    await page.waitFor(() => window.zummertockState() && window.zummertockState().frames > 10,
+                       { timeout: 60000 });
     const button = { south: 0, right: 15, back: 8 };
     const set = (b, down) => page.evaluate((i, d) => {
       window.__testGamepads[0].buttons[i].pressed = d;
     }, button[b], down);
-    await playToGameOver(page, async (b) => { await set(b, true); await sleep(100); await set(b, false); },
+    // A press lasts a few of the game's frames, however slowly the machine draws them.
+    const framesOn = async (n) => {
+      const from = (await page.evaluate(() => window.zummertockState())).frames;
+      await page.waitFor((f) => window.zummertockState().frames >= f, { timeout: 20000 }, from + n);
+    };
+    await playToGameOver(page, async (b) => { await set(b, true); await framesOn(3); await set(b, false); },
                          (b) => set(b, true), (b) => set(b, false));
     recording = await page.evaluate(() => window.zummertockRecording());
     end = recording.trim().split('\n').pop();
