@@ -145,7 +145,7 @@ class LevelCourse : public ::testing::Test {
   }
 
   TestPlatform platform;
-  testing::RecordingDisplay display;
+  test::RecordingDisplay display;
   Game game;
   long panelDark = -1, panelLight = -1, frameDark = -1, frameLight = -1, progressFill = -1;
 };

@@ -4,10 +4,8 @@
 #include <vorbis/vorbisfile.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
-namespace zt::assettest {
+namespace zt::test {
 
 namespace {
 
@@ -78,11 +76,6 @@ std::optional<Clip> readClip(const std::string& path) {
   return clip;
 }
 
-std::vector<uint8_t> readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::string resource(const std::string& name) {
   return resource_files::kFolder + name;
 }
@@ -113,4 +106,4 @@ const std::vector<std::string>& gameTexts() {
   return texts;
 }
 
-}  // namespace zt::assettest
+}  // namespace zt::test

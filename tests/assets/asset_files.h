@@ -7,10 +7,11 @@
 
 #include "core/resource_files.h"
 #include "rules/rules.h"
+#include "test_support.h"
 
 // Reading the generated files with the libraries themselves (libpng,
 // vorbisfile), independent of the game's own loaders.
-namespace zt::assettest {
+namespace zt::test {
 
 struct Pixel {
   uint8_t r, g, b, a;
@@ -41,8 +42,6 @@ struct Clip {
 
 std::optional<Clip> readClip(const std::string& path);
 
-std::vector<uint8_t> readBytes(const std::string& path);
-
 // "resources/" + name, relative to the test's working directory (the build
 // directory, where the generator writes).
 std::string resource(const std::string& name);
@@ -53,4 +52,4 @@ std::string glyphPath(int code);
 // Every text the game writes with the font whose content is fixed.
 const std::vector<std::string>& gameTexts();
 
-}  // namespace zt::assettest
+}  // namespace zt::test

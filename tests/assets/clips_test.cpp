@@ -7,7 +7,7 @@
 
 #include "asset_files.h"
 
-namespace zt::assettest {
+namespace zt::test {
 namespace {
 
 // -3 dBFS in 16-bit samples.
@@ -116,4 +116,4 @@ TEST(AssetMusic, PiecesHaveRhythm) {
 }
 
 }  // namespace
-}  // namespace zt::assettest
+}  // namespace zt::test

@@ -5,7 +5,7 @@
 
 #include "asset_files.h"
 
-namespace zt::assettest {
+namespace zt::test {
 namespace {
 
 const std::map<int, Picture>& glyphs() {
@@ -82,4 +82,4 @@ TEST(AssetFont, EveryGameTextFitsTheScreen) {
 }
 
 }  // namespace
-}  // namespace zt::assettest
+}  // namespace zt::test

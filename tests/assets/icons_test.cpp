@@ -5,7 +5,7 @@
 
 #include "asset_files.h"
 
-namespace zt::assettest {
+namespace zt::test {
 namespace {
 
 uint32_t le16(const std::vector<uint8_t>& b, size_t at) {
@@ -82,4 +82,4 @@ TEST_P(AssetIcons, EightBitmapEntriesWithMasksThatMatchTheirPictures) {
 INSTANTIATE_TEST_SUITE_P(Groups, AssetIcons, ::testing::Values(107, 108));
 
 }  // namespace
-}  // namespace zt::assettest
+}  // namespace zt::test

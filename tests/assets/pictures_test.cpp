@@ -6,7 +6,7 @@
 
 #include "asset_files.h"
 
-namespace zt::assettest {
+namespace zt::test {
 namespace {
 
 // Where the game puts things on its 320 x 240 screen.
@@ -192,4 +192,4 @@ TEST(AssetPictures, GameOverCoversTheWholeScreen) {
 }
 
 }  // namespace
-}  // namespace zt::assettest
+}  // namespace zt::test

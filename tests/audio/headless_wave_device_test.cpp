@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "audio/speaker.h"
-#include "audio_test_files.h"
+#include "test_support.h"
 
 namespace zt {
 namespace {

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "audio/speaker.h"
-#include "audio_test_files.h"
+#include "ogg_files.h"
 
 namespace zt {
 namespace {
@@ -40,7 +40,7 @@ class AudioOggClip : public ::testing::Test {
       auto chain = readBytes(d.file("stereo.ogg"));
       const auto second = readBytes(d.file("second_link.ogg"));
       chain.insert(chain.end(), second.begin(), second.end());
-      ready = test::writeBytes(d.file("chained.ogg"), chain);
+      ready = test::writeFile(d.file("chained.ogg"), chain);
     }
   }
   static void TearDownTestSuite() {
@@ -108,7 +108,7 @@ TEST_F(AudioOggClip, GameClipsDecodeLikeOggdec) {
 }
 
 TEST_F(AudioOggClip, UnreadableFilesReportAndLeaveNoFormat) {
-  ASSERT_TRUE(test::writeBytes(file("garbage.ogg"), std::vector<uint8_t>(5000, 0x5a)));
+  ASSERT_TRUE(test::writeFile(file("garbage.ogg"), std::vector<uint8_t>(5000, 0x5a)));
   for (const char* name : {"missing.ogg", "garbage.ogg"}) {
     SCOPED_TRACE(name);
     ClipFormat format{123, 44100, 2};
@@ -123,7 +123,7 @@ TEST_F(AudioOggClip, UnreadableFilesReportAndLeaveNoFormat) {
 TEST_F(AudioOggClip, TruncatedFileDecodesWhatItHolds) {
   auto bytes = readBytes(file("noise.ogg"));
   bytes.resize(bytes.size() / 2);
-  ASSERT_TRUE(test::writeBytes(file("truncated.ogg"), bytes));
+  ASSERT_TRUE(test::writeFile(file("truncated.ogg"), bytes));
   ClipFormat full, cut;
   loadOggClip(full, file("noise.ogg"));
   testing::internal::CaptureStderr();

@@ -1,7 +1,6 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "platform/headless/offscreen_gl.h"
 #include "scene/game_object.h"
 #include "scene/image_file.h"
+#include "test_support.h"
 
 namespace zt {
 namespace {
@@ -345,13 +345,13 @@ TEST(DisplayOffscreen, FramesWriteAsTopFirstPng) {
   EXPECT_EQ(pixels[0], 255);
   EXPECT_EQ(pixels[8 * 4 * 3], 0);
 
-  const std::string file = ::testing::TempDir() + "zt-offscreen-frame.png";
+  test::TempDir dir;
+  const std::string file = dir.file("frame.png");
   ASSERT_TRUE(writeRgbaPng(file, 8, 4, pixels.data()));
   PngInfo info;
   auto back = loadPng(info, file);
   ASSERT_NE(back, nullptr);
   EXPECT_EQ(Bytes(back.get(), back.get() + pixels.size()), pixels);
-  std::remove(file.c_str());
   EXPECT_FALSE(writeRgbaPng("/nonexistent-dir/x.png", 8, 4, pixels.data()));
 }
 

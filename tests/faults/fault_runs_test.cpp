@@ -10,16 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "../audio/audio_test_files.h"
-#include "../scene/picture_files.h"
 #include "core/resource_files.h"
-#include "replay_harness.h"
+#include "ogg_files.h"
+#include "png_files.h"
+#include "replay_run.h"
 
 namespace zt::test {
 namespace {
 
 namespace fs = std::filesystem;
-using zt::testing::Bytes;
 
 const std::string kBadPng = "Error: bad PNG file\n";
 const std::string kBadOgg = "Error: bad Ogg Vorbis file\n";
@@ -65,9 +64,9 @@ ReplayRun playThrough(const Resources& resources, std::vector<std::string> extra
 }
 
 void truncateFile(const fs::path& file, double share) {
-  Bytes bytes = zt::testing::readFile(file.string());
+  Bytes bytes = readBytes(file.string());
   bytes.resize(static_cast<size_t>(bytes.size() * share));
-  zt::testing::writeFile(file.string(), bytes);
+  writeFile(file.string(), bytes);
 }
 
 // A PNG of the given colour type and depth through libpng itself; samples
@@ -137,19 +136,19 @@ TEST(FaultRuns, DamagedFiles) {
       {"picture with a bad CRC",
        [](const Resources& r) {
          const std::string file = r.file("derivative1.png").string();
-         Bytes bytes = zt::testing::readFile(file);
+         Bytes bytes = readBytes(file);
          // One bit of the first IDAT's data: that chunk's CRC no longer matches.
          const std::string text(bytes.begin(), bytes.end());
          const size_t idat = text.find("IDAT");
          ASSERT_NE(idat, std::string::npos);
          bytes[idat + 6] ^= 0x01;
-         zt::testing::writeFile(file, bytes);
+         writeFile(file, bytes);
        },
        kBadPng},
       {"text file named .ogg",
        [](const Resources& r) {
-         zt::testing::writeFile(r.file("gameover.ogg").string(),
-                                Bytes{'n', 'o', 't', ' ', 'a', 'u', 'd', 'i', 'o', '\n'});
+         writeFile(r.file("gameover.ogg").string(),
+                   Bytes{'n', 'o', 't', ' ', 'a', 'u', 'd', 'i', 'o', '\n'});
        },
        kBadOgg},
   });
@@ -186,12 +185,11 @@ TEST(FaultRuns, PicturesOfOtherSizesAndLayouts) {
        ""},
       {"huge declared size",
        [](const Resources& r) {
-         Bytes bytes = zt::testing::pngSignature();
-         zt::testing::putChunk(bytes, "IHDR", zt::testing::ihdr(100000, 100000, 8, 6));
-         zt::testing::putChunk(bytes, "IDAT",
-                               Bytes{0x78, 0x9c, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
-         zt::testing::putChunk(bytes, "IEND", {});
-         zt::testing::writeFile(r.file("trollidian1.png").string(), bytes);
+         Bytes bytes = pngSignature();
+         putChunk(bytes, "IHDR", ihdr(100000, 100000, 8, 6));
+         putChunk(bytes, "IDAT", Bytes{0x78, 0x9c, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
+         putChunk(bytes, "IEND", {});
+         writeFile(r.file("trollidian1.png").string(), bytes);
        },
        kBadPng},
   });

@@ -4,16 +4,16 @@
 #include "loader_checks.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "test_support.h"
 
 namespace zt::fuzz {
 namespace {
@@ -79,51 +79,24 @@ TEST(LoaderChecks, EveryClipOfTheGameAndTheirCutCopies) {
   }
 }
 
-// Runs a check in a child process, so that an input that crashes again ends
-// only the child, and reports its peak memory, so that a loader that
-// allocates far more than a file could need is caught even when the
-// allocation succeeds. A failed check prints what failed.
-struct CheckedInChild {
-  std::string failure;
-  long peakMiB = 0;
-};
-
-CheckedInChild checkInChild(std::string (*check)(const std::string&), const fs::path& input) {
-  CheckedInChild result{"the check could not run", 0};
-  std::fflush(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const std::string problem = check(input.string());
-    if (!problem.empty()) std::printf("%s: %s\n", input.c_str(), problem.c_str());
-    std::fflush(stdout);
-    _exit(problem.empty() ? 0 : 1);
-  }
-  int status = 0;
-  rusage usage{};
-  if (pid > 0 && wait4(pid, &status, 0, &usage) == pid) {
-    if (WIFSIGNALED(status)) {
-      result.failure = "killed by signal " + std::to_string(WTERMSIG(status));
-    } else if (WEXITSTATUS(status) != 0) {
-      result.failure = "the check failed (exit status " + std::to_string(WEXITSTATUS(status)) + ")";
-    } else {
-      result.failure.clear();
-    }
-    result.peakMiB = usage.ru_maxrss / 1024;
-  }
-  return result;
-}
-
 TEST(LoaderChecks, InputsTheFuzzersFoundFaultsWith) {
   // Far above what the loaders need for any file here (the sanitizers'
   // own share included), far below what the faults found took.
   constexpr long kMemoryLimitMiB = 512;
   size_t kept = 0;
-  for (const auto& [target, check] :
-       {std::pair{"png", &checkPngFile}, std::pair{"ogg", &checkOggFile}}) {
-    for (const fs::path& input : filesUnder(regressions(target))) {
-      const CheckedInChild run = checkInChild(check, input);
-      EXPECT_EQ(run.failure, "") << input;
-      EXPECT_LT(run.peakMiB, kMemoryLimitMiB) << input;
+  for (const auto& target : {std::pair{"png", &checkPngFile}, std::pair{"ogg", &checkOggFile}}) {
+    const auto check = target.second;
+    for (const fs::path& input : filesUnder(regressions(target.first))) {
+      // In a child of its own, so that an input that crashes again ends only
+      // the child, and with its peak memory, so that a loader that allocates
+      // far more than a file could need is caught even when that succeeds.
+      const test::ChildRun run = test::runInChild([&] {
+        const std::string problem = check(input.string());
+        std::printf("%s", problem.c_str());
+        return problem.empty() ? 0 : 1;
+      });
+      EXPECT_EQ(run.status, 0) << input << ": " << run.out;
+      EXPECT_LT(run.peakKiB / 1024, kMemoryLimitMiB) << input;
       ++kept;
     }
   }

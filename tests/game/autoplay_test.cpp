@@ -9,7 +9,7 @@
 #include "core/resource_files.h"
 #include "core/screen.h"
 #include "expected_screen.h"
-#include "replay_harness.h"
+#include "replay_run.h"
 #include "rules/rules.h"
 #include "rules/scene_script.h"
 #include "scene/image_file.h"

@@ -6,7 +6,7 @@
 
 #include "core/resource_files.h"
 #include "core/screen.h"
-#include "replay_harness.h"
+#include "replay_run.h"
 #include "rules/rules.h"
 #include "scene/image_file.h"
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "replay_harness.h"
+#include "replay_run.h"
 
 namespace zt::test {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "replay_harness.h"
+#include "replay_run.h"
 
 namespace zt::test {
 namespace {

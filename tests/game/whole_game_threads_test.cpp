@@ -4,7 +4,7 @@
 // standard error and in its exit status.
 #include <gtest/gtest.h>
 
-#include "replay_harness.h"
+#include "replay_run.h"
 
 namespace zt::test {
 namespace {

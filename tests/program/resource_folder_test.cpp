@@ -5,6 +5,8 @@
 #include <fstream>
 #include <string>
 
+#include "test_support.h"
+
 namespace zt {
 namespace {
 
@@ -15,14 +17,8 @@ namespace fs = std::filesystem;
 class ResourceFolders : public ::testing::Test {
  protected:
   void SetUp() override {
-    // A tree of its own: tests may run side by side.
-    root = fs::path(::testing::TempDir()) /
-           ("zt-resource-folders-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(root);
     for (const fs::path& folder : {working(), share(), program()}) fs::create_directories(folder);
   }
-  void TearDown() override { fs::remove_all(root); }
 
   fs::path working() const { return root / "home"; }
   fs::path program() const { return root / "prefix" / "bin"; }
@@ -37,7 +33,8 @@ class ResourceFolders : public ::testing::Test {
     return result;
   }
 
-  fs::path root;
+  test::TempDir dir;
+  const fs::path root = dir.path();
 };
 
 TEST_F(ResourceFolders, TheWorkingFolderFirstThenNextToTheProgram) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "picture_files.h"
+#include "png_files.h"
 #include "scene/game_object.h"
 #include "scene/image_file.h"
 
@@ -13,8 +13,8 @@ namespace {
 
 IdCounter imageIds;
 
-using testing::Bytes;
-using testing::TempDir;
+using test::Bytes;
+using test::TempDir;
 
 constexpr const char* kBadPng = "Error: bad PNG file\n";
 
@@ -44,7 +44,7 @@ struct StoredFormat {
 };
 
 StoredFormat storedFormat(const std::string& file) {
-  Bytes b = testing::readFile(file);
+  Bytes b = test::readBytes(file);
   if (b.size() < 29) return {-1, -1, -1, false};
   const std::string text(b.begin(), b.end());
   return {b[24], b[25], b[28], text.find("tRNS") != std::string::npos};
@@ -63,9 +63,9 @@ class ScenePng : public ::testing::Test {
   // A valid 8-bit RGBA file made by ImageMagick from known pixels.
   std::string makeRgba(const std::string& name, uint32_t w, uint32_t h, const Bytes& pixels) {
     const std::string raw = dir.file(name + ".rgba");
-    testing::writeFile(raw, pixels);
+    test::writeFile(raw, pixels);
     const std::string png = dir.file(name + ".png");
-    EXPECT_TRUE(testing::magickEncode(raw, w, h, "PNG32:", png));
+    EXPECT_TRUE(test::magickEncode(raw, w, h, "PNG32:", png));
     return png;
   }
 
@@ -97,7 +97,7 @@ TEST_F(ScenePng, TwoByTwoPictureIsStoredBottomRowFirst) {
 
 TEST_F(ScenePng, BrokenFilesReportOnceAndLeaveInfoAlone) {
   const Bytes pixels = paletteFriendlyPixels(40, 30);
-  const Bytes good = testing::readFile(makeRgba("good", 40, 30, pixels));
+  const Bytes good = test::readBytes(makeRgba("good", 40, 30, pixels));
   ASSERT_GT(good.size(), 100u);
 
   std::vector<std::pair<std::string, Bytes>> cases;
@@ -111,25 +111,25 @@ TEST_F(ScenePng, BrokenFilesReportOnceAndLeaveInfoAlone) {
   badCrc[29] ^= 0x55;  // IHDR's CRC
   cases.push_back({"bad-crc", badCrc});
   // Chunks whose CRCs are right but whose content is nonsense.
-  Bytes zeroWidth = testing::pngSignature();
-  testing::putChunk(zeroWidth, "IHDR", testing::ihdr(0, 4, 8, 6));
-  testing::putChunk(zeroWidth, "IEND", {});
+  Bytes zeroWidth = test::pngSignature();
+  test::putChunk(zeroWidth, "IHDR", test::ihdr(0, 4, 8, 6));
+  test::putChunk(zeroWidth, "IEND", {});
   cases.push_back({"zero-width", zeroWidth});
-  Bytes garbageData = testing::pngSignature();
-  testing::putChunk(garbageData, "IHDR", testing::ihdr(4, 4, 8, 6));
-  testing::putChunk(garbageData, "IDAT", Bytes(64, 0xa7));
-  testing::putChunk(garbageData, "IEND", {});
+  Bytes garbageData = test::pngSignature();
+  test::putChunk(garbageData, "IHDR", test::ihdr(4, 4, 8, 6));
+  test::putChunk(garbageData, "IDAT", Bytes(64, 0xa7));
+  test::putChunk(garbageData, "IEND", {});
   cases.push_back({"garbage-idat", garbageData});
-  Bytes noData = testing::pngSignature();
-  testing::putChunk(noData, "IHDR", testing::ihdr(4, 4, 8, 6));
-  testing::putChunk(noData, "IEND", {});
+  Bytes noData = test::pngSignature();
+  test::putChunk(noData, "IHDR", test::ihdr(4, 4, 8, 6));
+  test::putChunk(noData, "IEND", {});
   cases.push_back({"no-idat", noData});
 
   PngInfo info;
   ASSERT_NE(loadPng(info, dir.file("good.png")), nullptr);
   for (const auto& [name, bytes] : cases) {
     const std::string file = dir.file(name + ".png");
-    testing::writeFile(file, bytes);
+    test::writeFile(file, bytes);
     EXPECT_EQ(captureLoadFailure(file, info), kBadPng) << name;
     EXPECT_EQ(info.width, 40u) << name;
     EXPECT_EQ(info.height, 30u) << name;
@@ -148,12 +148,12 @@ TEST_F(ScenePng, AbsurdDeclaredSizesAreRefusedBeforeDecoding) {
   };
   for (Case c :
        {Case{100000, 100000}, Case{16000, 16000}, Case{0x7fffffff, 1}, Case{1, 20000000}}) {
-    Bytes huge = testing::pngSignature();
-    testing::putChunk(huge, "IHDR", testing::ihdr(c.width, c.height, 8, 6));
-    testing::putChunk(huge, "IDAT", Bytes{0x78, 0x9c, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
-    testing::putChunk(huge, "IEND", {});
+    Bytes huge = test::pngSignature();
+    test::putChunk(huge, "IHDR", test::ihdr(c.width, c.height, 8, 6));
+    test::putChunk(huge, "IDAT", Bytes{0x78, 0x9c, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
+    test::putChunk(huge, "IEND", {});
     const std::string file = dir.file("huge.png");
-    testing::writeFile(file, huge);
+    test::writeFile(file, huge);
     PngInfo info;
     EXPECT_EQ(captureLoadFailure(file, info), kBadPng) << c.width << "x" << c.height;
     EXPECT_EQ(info.width, 0u);
@@ -193,15 +193,16 @@ TEST_F(ScenePng, OtherFormatsLoadAsTheRgbaTheyShow) {
 
   const uint32_t w = 37, h = 23;
   const std::string paletteRaw = dir.file("palette.rgba");
-  testing::writeFile(paletteRaw, paletteFriendlyPixels(w, h));
+  test::writeFile(paletteRaw, paletteFriendlyPixels(w, h));
 
   for (const Format& f : formats) {
     const std::string file = dir.file(std::string(f.name) + ".png");
     if (std::string(f.input) == "palette") {
-      ASSERT_TRUE(testing::magickEncode(paletteRaw, w, h, f.options, file)) << f.name;
+      ASSERT_TRUE(test::magickEncode(paletteRaw, w, h, f.options, file)) << f.name;
     } else {
-      ASSERT_EQ(testing::run("convert -size 37x23 " + std::string(f.input) + " " + f.options + "'" +
-                             file + "'"),
+      ASSERT_EQ(test::runShell("convert -size 37x23 " + std::string(f.input) + " " + f.options +
+                               "'" + file + "'")
+                    .status,
                 0)
           << f.name;
     }
@@ -220,8 +221,8 @@ TEST_F(ScenePng, OtherFormatsLoadAsTheRgbaTheyShow) {
     EXPECT_EQ(info.colorType, 6);
     // ImageMagick's own 16-to-8 reduction passes colour through a float
     // round trip that can lose one step; take its 16-bit samples and round.
-    const Bytes expected = f.bitDepth == 16 ? testing::roundedTo8(testing::magickRgba16(file))
-                                            : testing::magickRgba(file);
+    const Bytes expected =
+        f.bitDepth == 16 ? test::roundedTo8(test::magickRgba16(file)) : test::magickRgba(file);
     ASSERT_EQ(expected.size(), size_t{info.width} * info.height * 4) << f.name;
     EXPECT_EQ(Bytes(bytes.get(), bytes.get() + expected.size()), expected) << f.name;
   }

@@ -9,14 +9,14 @@
 
 #include "core/image.h"
 #include "core/store.h"
-#include "picture_files.h"
+#include "png_files.h"
 #include "recording_display.h"
 #include "scene/game_object.h"
 
 namespace zt {
 namespace {
 
-using testing::RecordingDisplay;
+using test::RecordingDisplay;
 using Placed = RecordingDisplay::Placed;
 
 // A font with glyphs of chosen sizes, not loaded from files.
@@ -129,17 +129,17 @@ TEST_F(SceneText, MissingFontOrDisplayIsHarmless) {
 }
 
 TEST(SceneFont, GlyphFilesAreLoadedWhiteAndGapsStayEmpty) {
-  testing::TempDir dir;
+  test::TempDir dir;
   std::filesystem::create_directories(dir.path() / "resources" / "font");
   const std::string fontDir = dir.file("resources/font/");
   // 'A': opaque black becomes white; grey and half-transparent black stay.
-  const testing::Bytes a = {0, 0, 0, 255, 0, 0, 0, 128, 0, 0, 0, 0,
-                            9, 9, 9, 255, 0, 0, 0, 255, 0, 0, 0, 0};
-  testing::writeFile(dir.file("a.rgba"), a);
-  ASSERT_TRUE(testing::magickEncode(dir.file("a.rgba"), 3, 2, "PNG32:", fontDir + "zorp_065.png"));
+  const test::Bytes a = {0, 0, 0, 255, 0, 0, 0, 128, 0, 0, 0, 0,
+                         9, 9, 9, 255, 0, 0, 0, 255, 0, 0, 0, 0};
+  test::writeFile(dir.file("a.rgba"), a);
+  ASSERT_TRUE(test::magickEncode(dir.file("a.rgba"), 3, 2, "PNG32:", fontDir + "zorp_065.png"));
   // A file for a code that has no glyph is never read.
   std::filesystem::copy_file(fontDir + "zorp_065.png", fontDir + "zorp_042.png");
-  testing::writeFile(fontDir + "zorp_066.png", {0x89, 'P', 'N', 'G'});
+  test::writeFile(fontDir + "zorp_066.png", {0x89, 'P', 'N', 'G'});
 
   Store store;
   RunningIds ids;
@@ -165,10 +165,9 @@ TEST(SceneFont, GlyphFilesAreLoadedWhiteAndGapsStayEmpty) {
   ASSERT_NE(glyphA.image, nullptr);
   EXPECT_EQ(glyphA.advanceWidth, 3u);
   EXPECT_EQ(glyphA.height, 2u);
-  const testing::Bytes bottomFirst = {9,   9,   9,   255, 255, 255, 255, 255, 0, 0, 0, 0,
-                                      255, 255, 255, 255, 0,   0,   0,   128, 0, 0, 0, 0};
-  EXPECT_EQ(testing::Bytes(glyphA.image->pixels.get(), glyphA.image->pixels.get() + 24),
-            bottomFirst);
+  const test::Bytes bottomFirst = {9,   9,   9,   255, 255, 255, 255, 255, 0, 0, 0, 0,
+                                   255, 255, 255, 255, 0,   0,   0,   128, 0, 0, 0, 0};
+  EXPECT_EQ(test::Bytes(glyphA.image->pixels.get(), glyphA.image->pixels.get() + 24), bottomFirst);
   for (unsigned char empty : {'B', '*', ' ', '\x05', '{'}) {
     EXPECT_EQ(font->glyphFor(empty).image, nullptr) << int{empty};
     EXPECT_EQ(font->glyphFor(empty).advanceWidth, 0u) << int{empty};

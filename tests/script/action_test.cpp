@@ -15,7 +15,7 @@
 namespace zt {
 namespace {
 
-using testing::Recorder;
+using test::Recorder;
 using Log = std::vector<std::string>;
 
 // What the tests make and the counters they make it with.

@@ -5,7 +5,7 @@
 
 #include "scene/action.h"
 
-namespace zt::testing {
+namespace zt::test {
 
 // An action that notes its name in a shared log and returns a chosen result.
 class Recorder : public Action {
@@ -22,4 +22,4 @@ class Recorder : public Action {
   int32_t result;
 };
 
-}  // namespace zt::testing
+}  // namespace zt::test

@@ -12,7 +12,7 @@
 namespace zt {
 namespace {
 
-using testing::Recorder;
+using test::Recorder;
 using Log = std::vector<std::string>;
 
 class ScheduleTest : public ::testing::Test {

@@ -5,7 +5,6 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "program/program.h"
 #include "rules/rules.h"
 #include "scene/game_object.h"
+#include "test_support.h"
 
 namespace zt {
 namespace {
@@ -132,7 +132,8 @@ class PadPlayer : public FrameObserver {
 TEST(SdlPads, APadPlaysTheGameAndItsRecordingReplays) {
   if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  const std::string recording = ::testing::TempDir() + "zt-pad-session.rec";
+  test::TempDir dir;
+  const std::string recording = dir.file("session.rec");
   SdlBackend backend;
   ASSERT_TRUE(backend.open());
   PadPlayer player;  // once SDL has started
@@ -149,15 +150,10 @@ TEST(SdlPads, APadPlaysTheGameAndItsRecordingReplays) {
   EXPECT_EQ(end.level, 1u);
   EXPECT_EQ(end.incorrect, 0);
 
-  const std::string command = std::string("./zummertock-replay --replay ") + recording + " 2>&1";
-  FILE* replay = popen(command.c_str(), "r");
-  ASSERT_NE(replay, nullptr);
-  char line[512] = {};
-  std::string out;
-  while (std::fgets(line, sizeof line, replay)) out += line;
-  EXPECT_EQ(pclose(replay), 0) << out;
-  EXPECT_NE(out.find("mode 7, level 1, incorrect 0, status 0"), std::string::npos) << out;
-  std::remove(recording.c_str());
+  const test::ChildRun replay = test::runProgram({"./zummertock-replay", "--replay", recording});
+  EXPECT_EQ(replay.status, 0) << replay.out << replay.err;
+  EXPECT_NE(replay.out.find("mode 7, level 1, incorrect 0, status 0"), std::string::npos)
+      << replay.out << replay.err;
 }
 
 }  // namespace

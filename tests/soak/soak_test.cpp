@@ -7,30 +7,21 @@
 // ZT_SOAK_MINUTES sets the soak's length; `make soak` runs 30. Without it,
 // what `make test` runs: 2 minutes at 60 frames a second, 1 at 240.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
+
+#include "test_support.h"
 
 namespace zt::test {
 namespace {
 
-struct Soak {
-  int status = -1;
-  long peakKiB = 0;
-  std::string summary;
-};
-
 // Runs the runner for `minutes` of virtual time at step dt, without trace or
-// pictures, and returns its exit status, its peak resident memory and its
-// summary line.
-Soak soak(double dt, double minutes) {
+// pictures: its exit status, its peak resident memory and its summary line.
+ChildRun soak(double dt, double minutes) {
   const std::string runner = std::string(std::getenv("ZT_BUILD_DIR")) + "/zummertock-replay";
   std::string mistakes;
   // Far more lost attempts than fit in the time: the game never ends early.
@@ -42,36 +33,8 @@ Soak soak(double dt, double minutes) {
   char dtText[32];
   std::snprintf(dtText, sizeof dtText, "%.17g", dt);
   const long frames = std::lround(minutes * 60.0 / dt);
-  const std::vector<std::string> args = {
-      runner, "--autoplay", "--mistakes", mistakes,
-      "--dt", dtText,       "--frames",   std::to_string(frames)};
-
-  Soak result;
-  int out[2];
-  if (pipe(out) != 0) return result;
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(out[1], STDOUT_FILENO);
-    close(out[0]);
-    close(out[1]);
-    std::vector<char*> argv;
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  close(out[1]);
-  char buffer[256];
-  ssize_t n;
-  while ((n = read(out[0], buffer, sizeof buffer)) > 0) result.summary.append(buffer, n);
-  close(out[0]);
-  int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status)) {
-    result.status = WEXITSTATUS(status);
-  }
-  result.peakKiB = usage.ru_maxrss;
-  return result;
+  return runProgram({runner, "--autoplay", "--mistakes", mistakes, "--dt", dtText, "--frames",
+                     std::to_string(frames)});
 }
 
 double soakMinutes(double unset) {
@@ -83,21 +46,20 @@ double soakMinutes(double unset) {
 void soakAt(double dt, const char* name, double minutesUnset) {
   const double minutes = soakMinutes(minutesUnset);
   const double firstMinutes = std::min(1.0, minutes / 2.0);
-  const Soak first = soak(dt, firstMinutes);
-  const Soak whole = soak(dt, minutes);
-  ASSERT_EQ(first.status, 0) << first.summary;
-  ASSERT_EQ(whole.status, 0) << whole.summary;
+  const ChildRun first = soak(dt, firstMinutes);
+  const ChildRun whole = soak(dt, minutes);
+  ASSERT_EQ(first.status, 0) << first.out << first.err;
+  ASSERT_EQ(whole.status, 0) << whole.out << whole.err;
   // The game was still being played when the time ran out, and lost often.
   const long frames = std::lround(minutes * 60.0 / dt);
-  EXPECT_EQ(whole.summary.rfind("frames " + std::to_string(frames) + ", mode 4", 0), 0u)
-      << whole.summary;
+  EXPECT_EQ(whole.out.rfind("frames " + std::to_string(frames) + ", mode 4", 0), 0u) << whole.out;
   int incorrect = 0;
-  const size_t at = whole.summary.find("incorrect ");
-  ASSERT_NE(at, std::string::npos) << whole.summary;
-  incorrect = std::atoi(whole.summary.c_str() + at + 10);
-  EXPECT_GT(incorrect, static_cast<int>(minutes * 20)) << whole.summary;
+  const size_t at = whole.out.find("incorrect ");
+  ASSERT_NE(at, std::string::npos) << whole.out;
+  incorrect = std::atoi(whole.out.c_str() + at + 10);
+  EXPECT_GT(incorrect, static_cast<int>(minutes * 20)) << whole.out;
 
-  std::string summary = whole.summary;
+  std::string summary = whole.out;
   while (!summary.empty() && summary.back() == '\n') summary.pop_back();
   std::printf("soak at dt %s: peak RSS %ld KiB after %g minutes, %ld KiB after %g minutes (%s)\n",
               name, first.peakKiB, firstMinutes, whole.peakKiB, minutes, summary.c_str());

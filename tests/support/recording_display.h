@@ -6,7 +6,7 @@
 #include "core/screen.h"
 #include "scene/display_interface.h"
 
-namespace zt::testing {
+namespace zt::test {
 
 // A display that draws nothing: it notes the pictures it is asked to draw,
 // and where, so that code which draws can be tested without OpenGL.
@@ -31,4 +31,4 @@ class RecordingDisplay : public Renderer {
   std::vector<Placed> placed;
 };
 
-}  // namespace zt::testing
+}  // namespace zt::test

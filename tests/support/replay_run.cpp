@@ -1,12 +1,8 @@
-#include "replay_harness.h"
+#include "replay_run.h"
 
-#include <fcntl.h>
 #include <png.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -29,22 +25,6 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
 }
 
 }  // namespace
-
-ReplayRun::ReplayRun(ReplayRun&& other) noexcept
-    : status(other.status),
-      out(std::move(other.out)),
-      err(std::move(other.err)),
-      trace(std::move(other.trace)),
-      dir(std::move(other.dir)) {
-  other.dir.clear();
-}
-
-ReplayRun::~ReplayRun() {
-  if (!dir.empty() && !std::getenv("ZT_KEEP_RUNS")) {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
-  }
-}
 
 int TraceFrame::integer(const std::string& key) const {
   return std::stoi(text(key));
@@ -103,19 +83,8 @@ TraceFrame parseTraceLine(const std::string& line) {
   return frame;
 }
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 ReplayRun runReplay(const std::vector<std::string>& options, const std::string& script) {
   ReplayRun run;
-  char pattern[] = "/tmp/zt-replay-XXXXXX";
-  if (!mkdtemp(pattern)) throw std::runtime_error("mkdtemp failed");
-  run.dir = pattern;
-
   const std::string build = env("ZT_BUILD_DIR");
   std::vector<std::string> args = {build + "/zummertock-replay", "--resources", build, "--trace",
                                    run.file("trace.jsonl")};
@@ -125,26 +94,13 @@ ReplayRun runReplay(const std::vector<std::string>& options, const std::string& 
     args.push_back(run.file("script.txt"));
   }
   // "{dir}" in an option stands for the run's folder.
-  for (const std::string& option : options) args.push_back(replaceAll(option, "{dir}", run.dir));
-
-  pid_t child = fork();
-  if (child < 0) throw std::runtime_error("fork failed");
-  if (child == 0) {
-    int out = open(run.file("stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    int err = open(run.file("stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(out, 1);
-    dup2(err, 2);
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
+  for (const std::string& option : options) {
+    args.push_back(replaceAll(option, "{dir}", run.dir.path().string()));
   }
-  int status = 0;
-  waitpid(child, &status, 0);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  run.out = readFile(run.file("stdout.txt"));
-  run.err = readFile(run.file("stderr.txt"));
+  ChildRun child = runProgram(args);
+  run.status = child.status;
+  run.out = std::move(child.out);
+  run.err = std::move(child.err);
   std::istringstream lines(readFile(run.file("trace.jsonl")));
   for (std::string line; std::getline(lines, line);) run.trace.push_back(parseTraceLine(line));
   return run;

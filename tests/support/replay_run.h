@@ -1,9 +1,14 @@
 #pragma once
 
+// The headless runner as the end-to-end tests run it: a child process in a
+// folder of its own, and its trace read back.
+
 #include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "test_support.h"
 
 namespace zt::test {
 
@@ -21,19 +26,13 @@ struct TraceFrame {
 // A finished run. Its folder is removed with it (kept when ZT_KEEP_RUNS is
 // set, for looking at the screenshots).
 struct ReplayRun {
-  ReplayRun() = default;
-  ReplayRun(ReplayRun&& other) noexcept;
-  ReplayRun& operator=(ReplayRun&&) = delete;
-  ReplayRun(const ReplayRun&) = delete;
-  ~ReplayRun();
-
   int status = -1;
   std::string out;
   std::string err;
   std::vector<TraceFrame> trace;
-  std::string dir;  // the run's own temporary folder (shots, wav, script)
+  TempDir dir;  // the run's own folder (shots, wav, script)
 
-  std::string file(const std::string& name) const { return dir + "/" + name; }
+  std::string file(const std::string& name) const { return dir.file(name); }
 };
 
 // Runs zummertock-replay from the build directory with the given options
@@ -42,9 +41,6 @@ ReplayRun runReplay(const std::vector<std::string>& options, const std::string& 
 
 // Parses one trace line; throws on malformed input.
 TraceFrame parseTraceLine(const std::string& line);
-
-// Reads a whole file.
-std::string readFile(const std::string& path);
 
 // Decodes an RGBA PNG written by the runner (top row first).
 std::vector<uint8_t> readPngRgba(const std::string& path, uint32_t& width, uint32_t& height);

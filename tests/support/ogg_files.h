@@ -1,26 +1,15 @@
 #pragma once
 
+// Ogg Vorbis files made and taken apart for the tests: sox and oggenc make
+// them, oggdec is the reference decoder, libogg edits their pages.
+
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "test_support.h"
+
 namespace zt::test {
-
-// A directory under the system's temporary directory, removed with its
-// contents when the object goes.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
 
 // True when sox, oggenc and oggdec are on the PATH.
 bool haveOggTools();
@@ -32,10 +21,7 @@ bool makeOgg(const std::string& path, int rate, const std::vector<int>& tones, d
              int serial);
 
 // What oggdec makes of the file as raw signed 16-bit little-endian samples.
-std::vector<uint8_t> oggdecRaw(const std::string& path);
-
-std::vector<uint8_t> readBytes(const std::string& path);
-bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+Bytes oggdecRaw(const std::string& path);
 
 // Rewrites the granule position of the file's last page (and its checksum),
 // so that the stream announces a length it does not hold.
