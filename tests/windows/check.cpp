@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace zt::check {
+namespace zt::test {
 
 namespace {
 int failures = 0;
@@ -26,25 +26,25 @@ void setSoundExpected(bool expected) {
   sound = expected;
 }
 
-}  // namespace zt::check
+}  // namespace zt::test
 
 // Usage: zt-win32-tests [--no-sound] [name-substring]
 int main(int argc, char** argv) {
   const char* filter = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--no-sound") == 0) {
-      zt::check::setSoundExpected(false);
+      zt::test::setSoundExpected(false);
     } else {
       filter = argv[i];
     }
   }
   int passed = 0;
   int failed = 0;
-  for (const auto& c : zt::check::cases()) {
+  for (const auto& c : zt::test::cases()) {
     if (filter != nullptr && std::strstr(c.name, filter) == nullptr) continue;
-    const int before = zt::check::failures;
+    const int before = zt::test::failures;
     c.body();
-    const bool ok = zt::check::failures == before;
+    const bool ok = zt::test::failures == before;
     std::printf("%s %s\n", ok ? "ok    " : "FAILED", c.name);
     std::fflush(stdout);
     (ok ? passed : failed)++;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace zt::check {
+namespace zt::test {
 
 struct Case {
   const char* name;
@@ -29,19 +29,19 @@ struct Register {
 bool soundExpected();
 void setSoundExpected(bool expected);
 
-}  // namespace zt::check
+}  // namespace zt::test
 
 #define ZT_CONCAT2(a, b) a##b
 #define ZT_CONCAT(a, b) ZT_CONCAT2(a, b)
-#define TEST_CASE(name)                                                                          \
-  static void ZT_CONCAT(testBody, __LINE__)();                                                   \
-  static ::zt::check::Register ZT_CONCAT(testRegister, __LINE__)(name,                           \
-                                                                 ZT_CONCAT(testBody, __LINE__)); \
+#define TEST_CASE(name)                                                                         \
+  static void ZT_CONCAT(testBody, __LINE__)();                                                  \
+  static ::zt::test::Register ZT_CONCAT(testRegister, __LINE__)(name,                           \
+                                                                ZT_CONCAT(testBody, __LINE__)); \
   static void ZT_CONCAT(testBody, __LINE__)()
 
-#define CHECK(condition) ((condition) ? (void)0 : ::zt::check::fail(__FILE__, __LINE__, #condition))
-#define CHECK_EQ(a, b)                                                                            \
-  (((a) == (b)) ? (void)0                                                                         \
-                : ::zt::check::fail(__FILE__, __LINE__,                                           \
-                                    std::string(#a " == " #b " (") + std::to_string(a) + " vs " + \
-                                        std::to_string(b) + ")"))
+#define CHECK(condition) ((condition) ? (void)0 : ::zt::test::fail(__FILE__, __LINE__, #condition))
+#define CHECK_EQ(a, b)                                                                           \
+  (((a) == (b)) ? (void)0                                                                        \
+                : ::zt::test::fail(__FILE__, __LINE__,                                           \
+                                   std::string(#a " == " #b " (") + std::to_string(a) + " vs " + \
+                                       std::to_string(b) + ")"))

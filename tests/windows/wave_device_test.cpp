@@ -32,7 +32,7 @@ TEST_CASE("the wave device plays submitted blocks and reports each one done") {
   DoneLog log;
   zt::WinmmWaveDevice device;
   const bool opened = device.open(zt::WaveFormat{}, countInto(log));
-  if (!zt::check::soundExpected()) {
+  if (!zt::test::soundExpected()) {
     CHECK(!opened);
     CHECK(!device.isOpen());
     device.close();  // harmless when it never opened
