@@ -36,8 +36,7 @@ struct Blocks {
 };
 
 bool waitForDone(int count) {
-  for (int i = 0; i < 400 && doneCount.load() < count; ++i) std::this_thread::sleep_for(5ms);
-  return doneCount.load() >= count;
+  return test::waitUntil([&] { return doneCount.load() >= count; });
 }
 
 // SDL's output drivers: "dummy" throws the sound away, "disk" writes it to a
@@ -74,13 +73,12 @@ TEST(AudioSdlDevice, DiskDriverPlaysBuffersInTheOrderWritten) {
   // (the driver writes each callback's output to the file after it).
   std::vector<uint8_t> out;
   size_t start = 0;
-  for (int i = 0; i < 400; ++i) {
+  test::waitUntil([&] {
     out = test::readBytes(dir.file("out.raw"));
     start = 0;
     while (start < out.size() && out[start] == 0) ++start;
-    if (out.size() >= start + 5 * kBlockBytes) break;
-    std::this_thread::sleep_for(5ms);
-  }
+    return out.size() >= start + 5 * kBlockBytes;
+  });
   device.close();
   ASSERT_EQ(start % kBlockBytes, 0u);
   ASSERT_GE(out.size(), start + 4 * kBlockBytes);
@@ -152,9 +150,7 @@ TEST(AudioSdlDevice, MixerOutputReachesTheDiskDriver) {
     // openSpeaker returns once the mixer has queued its first ten blocks.
     ASSERT_EQ(speaker.openSpeaker(SpeakerConfig{}, &device), 0);
     speaker.playSound(&clip, false);
-    for (int i = 0; i < 600 && (start = clipStart(out)) == 0; ++i) {
-      std::this_thread::sleep_for(5ms);
-    }
+    test::waitUntil([&] { return (start = clipStart(out)) != 0; });
     speaker.closeSpeaker();
   }
 
