@@ -45,3 +45,15 @@ wait_until() {
     sleep 0.2
   done
 }
+
+# wait_for SECONDS COMMAND...: the same wait, for a COMMAND that prints what
+# it finds: prints what it printed the time it succeeded.
+wait_for() {
+  local deadline=$((SECONDS + $1)) found
+  shift
+  until found=$("$@"); do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.2
+  done
+  printf '%s\n' "$found"
+}
