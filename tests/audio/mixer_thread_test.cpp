@@ -158,8 +158,7 @@ long voluntarySwitches(const std::string& tid) {
 
 // User plus system CPU time of one thread of this process, in clock ticks.
 long cpuTicks(const std::string& tid) {
-  std::ifstream in("/proc/self/task/" + tid + "/stat");
-  std::string stat((std::istreambuf_iterator<char>(in)), {});
+  const std::string stat = test::readFile("/proc/self/task/" + tid + "/stat");
   // The name may hold spaces; the fields after it do not. utime and stime
   // are the 12th and 13th fields after the name.
   std::istringstream fields(stat.substr(stat.rfind(')') + 1));
