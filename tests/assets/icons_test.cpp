@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "asset_files.h"
@@ -16,8 +15,7 @@ uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
 }
 
 std::string iconPath(int id) {
-  const char* build = std::getenv("ZT_BUILD_DIR");
-  return std::string(build ? build : ".") + "/icons/zummertock" + std::to_string(id) + ".ico";
+  return buildDir() + "/icons/zummertock" + std::to_string(id) + ".ico";
 }
 
 // The eight pictures each icon group holds, in the order they are listed.

@@ -87,9 +87,7 @@ TEST_F(AudioOggClip, DecodesExactlyWhatOggdecDoes) {
 }
 
 TEST_F(AudioOggClip, GameClipsDecodeLikeOggdec) {
-  const char* buildDir = std::getenv("ZT_BUILD_DIR");
-  const std::filesystem::path resources =
-      std::filesystem::path(buildDir != nullptr ? buildDir : ".") / "resources";
+  const std::filesystem::path resources = std::filesystem::path(test::buildDir()) / "resources";
   int checked = 0;
   for (const char* name : {"painting_with_gasoline.ogg", "intention_ignited.ogg", "death.ogg",
                            "accept.ogg", "gameover.ogg"}) {

@@ -29,7 +29,7 @@ const std::string kNoDevice = "Speaker Interface error: cannot open specified wa
 const std::string kDt = "0.05";
 
 fs::path builtResources() {
-  return fs::path(std::getenv("ZT_BUILD_DIR")) / "resources";
+  return fs::path(buildDir()) / "resources";
 }
 
 size_t countOf(const std::string& text, const std::string& line) {

@@ -33,7 +33,7 @@ std::vector<fs::path> filesUnder(const fs::path& dir, const std::string& ending 
 }
 
 fs::path resources() {
-  return fs::path(std::getenv("ZT_BUILD_DIR")) / "resources";
+  return fs::path(test::buildDir()) / "resources";
 }
 
 fs::path regressions(const std::string& target) {

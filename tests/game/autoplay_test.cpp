@@ -38,8 +38,7 @@ struct PanelProbe {
 
 PanelProbe findInPanel(const Color& colour) {
   PngInfo info;
-  auto pixels = loadPng(info, std::string(std::getenv("ZT_BUILD_DIR")) + "/" +
-                                  resource_files::kFolder + resource_files::kPanel);
+  auto pixels = loadPng(info, buildDir() + "/" + resource_files::kFolder + resource_files::kPanel);
   if (!pixels) return {};
   for (uint32_t y = 0; y < info.height; ++y) {
     for (uint32_t x = 0; x < info.width; ++x) {

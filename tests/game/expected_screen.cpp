@@ -1,6 +1,5 @@
 #include "expected_screen.h"
 
-#include <cstdlib>
 #include <stdexcept>
 
 #include "core/store.h"
@@ -8,6 +7,7 @@
 #include "platform/headless/offscreen_gl.h"
 #include "scene/game_object.h"
 #include "scene/text.h"
+#include "test_support.h"
 
 namespace zt::test {
 
@@ -21,9 +21,7 @@ struct ExpectedScreen::State {
 
 ExpectedScreen::ExpectedScreen() : state_(new State) {
   if (!state_->gl.valid()) throw std::runtime_error("no offscreen context");
-  const char* build = std::getenv("ZT_BUILD_DIR");
-  if (!build) throw std::runtime_error("ZT_BUILD_DIR not set");
-  state_->font = loadFont(state_->store, state_->ids, std::string(build) + "/");
+  state_->font = loadFont(state_->store, state_->ids, buildDir() + "/");
   state_->display.initialize();
 }
 

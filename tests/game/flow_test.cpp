@@ -191,8 +191,8 @@ TEST(Exits, EscapeInALevelShowsTheGameOverPictureUntilItsSoundEnds) {
   uint32_t width = 0, height = 0;
   const std::vector<uint8_t> got = readPngRgba(run.file("gameover.png"), width, height);
   PngInfo info;
-  auto picture = loadPng(info, std::string(std::getenv("ZT_BUILD_DIR")) + "/" +
-                                   resource_files::kFolder + resource_files::kGameOver);
+  auto picture =
+      loadPng(info, buildDir() + "/" + resource_files::kFolder + resource_files::kGameOver);
   ASSERT_TRUE(picture);
   ASSERT_EQ(info.width, kLogicalWidth);
   ASSERT_EQ(info.height, kLogicalHeight);

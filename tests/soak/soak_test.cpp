@@ -22,7 +22,7 @@ namespace {
 // Runs the runner for `minutes` of virtual time at step dt, without trace or
 // pictures: its exit status, its peak resident memory and its summary line.
 ChildRun soak(double dt, double minutes) {
-  const std::string runner = std::string(std::getenv("ZT_BUILD_DIR")) + "/zummertock-replay";
+  const std::string runner = buildDir() + "/zummertock-replay";
   std::string mistakes;
   // Far more lost attempts than fit in the time: the game never ends early.
   for (int level = 0; level < 18; ++level) {

@@ -2,7 +2,6 @@
 
 #include <png.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -10,12 +9,6 @@
 namespace zt::test {
 
 namespace {
-
-std::string env(const char* name) {
-  const char* value = std::getenv(name);
-  if (!value) throw std::runtime_error(std::string("environment variable missing: ") + name);
-  return value;
-}
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
   for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
@@ -85,7 +78,7 @@ TraceFrame parseTraceLine(const std::string& line) {
 
 ReplayRun runReplay(const std::vector<std::string>& options, const std::string& script) {
   ReplayRun run;
-  const std::string build = env("ZT_BUILD_DIR");
+  const std::string build = buildDir();
   std::vector<std::string> args = {build + "/zummertock-replay", "--resources", build, "--trace",
                                    run.file("trace.jsonl")};
   if (!script.empty()) {

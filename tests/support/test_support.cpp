@@ -43,6 +43,11 @@ TempDir::~TempDir() {
   if (!path_.empty() && !std::getenv("ZT_KEEP_RUNS")) std::filesystem::remove_all(path_, ignored);
 }
 
+std::string buildDir() {
+  const char* dir = std::getenv("ZT_BUILD_DIR");
+  return dir ? dir : ".";
+}
+
 Bytes readBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(in), {});

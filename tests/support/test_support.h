@@ -31,6 +31,10 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// The build directory, with the generated resources/ and the programs:
+// ZT_BUILD_DIR, which CTest sets, else the working directory.
+std::string buildDir();
+
 // A whole file; empty when it cannot be read.
 Bytes readBytes(const std::string& path);
 std::string readFile(const std::string& path);
