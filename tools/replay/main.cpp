@@ -25,6 +25,7 @@ namespace {
 
 using zt::kWindowHeight;
 using zt::kWindowWidth;
+using zt::ScriptEvent;
 
 const char kUsage[] =
     "usage: zummertock-replay [options]\n"
@@ -70,13 +71,6 @@ bool parseSeconds(const std::string& text, double& value) {
   value = std::strtod(text.c_str(), &end);
   return errno == 0 && end != text.c_str() && *end == '\0' && value > 0.0 && value <= 60.0;
 }
-
-// A message to post before a frame runs.
-struct ScriptEvent {
-  uint64_t frame = 0;
-  zt::WindowMessage message;
-  bool withPrevious = false;  // handled in the same message step as the one before
-};
 
 struct RunnerOptions {
   double dt = 1.0 / 60.0;
@@ -199,25 +193,6 @@ std::vector<ScriptEvent> readScript(const std::string& file) {
   return events;
 }
 
-// A recording's messages: each at the frame that handled it, those of one
-// frame all in its message step. Its events must not go back in frames.
-std::vector<ScriptEvent> recordedMessages(const std::string& file, const zt::SessionFile& session) {
-  std::vector<ScriptEvent> events;
-  uint64_t frame = 0;
-  for (const zt::SessionEvent& event : session.events) {
-    if (event.frame < frame) {
-      badFile(file, "line " + std::to_string(event.line) + ": frame " +
-                        std::to_string(event.frame) + " after frame " + std::to_string(frame));
-    }
-    const bool sameStep = !events.empty() && events.back().frame == event.frame;
-    frame = event.frame;
-    if (event.kind == zt::SessionEvent::Kind::Message) {
-      events.push_back(ScriptEvent{event.frame, event.message, sameStep});
-    }
-  }
-  return events;
-}
-
 std::vector<uint32_t> parseMistakes(const std::string& text) {
   std::vector<uint32_t> levels;
   std::istringstream list(text);
@@ -313,35 +288,29 @@ std::unique_ptr<zt::SessionReplay> loadReplay(RunnerOptions& options) {
       options.noSoundDevice) {
     usage("--replay takes its keys, clock and sound from the recording");
   }
-  zt::SessionFile recorded = readSession(options.replayPath);
-  options.events = recordedMessages(options.replayPath, recorded);
-  auto replay = std::make_unique<zt::SessionReplay>(std::move(recorded));
-  options.noSoundDevice = !replay->soundDevice();
-  const uint64_t frames =
-      replay->recordedEnd() ? replay->recordedEnd()->frames : replay->lastClockFrame() + 1;
-  options.maxFrames = std::min(options.maxFrames, std::max<uint64_t>(frames, 1));
-  return replay;
+  zt::LoadedRecording recording;
+  std::string error;
+  if (!zt::loadRecording(readFile(options.replayPath), recording, error)) {
+    badFile(options.replayPath, error);
+  }
+  options.events = std::move(recording.messages);
+  options.noSoundDevice = !recording.replay->soundDevice();
+  options.maxFrames = std::min(options.maxFrames, recording.frames);
+  return std::move(recording.replay);
 }
 
 // Whether the replay ended where the recording did; says where not.
 int checkReplay(const std::string& file, const zt::SessionReplay& replay, const zt::GameEnd& end) {
-  if (!replay.problem().empty()) {
-    std::fprintf(stderr, "zummertock-replay: %s: the replay left the recording: %s\n", file.c_str(),
-                 replay.problem().c_str());
+  const std::string failure = zt::replayFailure(replay, end);
+  if (!failure.empty()) {
+    std::fprintf(stderr, "zummertock-replay: %s: %s\n", file.c_str(), failure.c_str());
     return 1;
   }
-  const std::optional<zt::GameEnd>& want = replay.recordedEnd();
-  if (!want) {
+  if (!replay.recordedEnd()) {
     std::fprintf(stderr,
                  "zummertock-replay: %s was cut short (it has no end line): replayed its %" PRIu64
                  " frames\n",
                  file.c_str(), end.frames);
-  } else if (want->frames != end.frames || want->mode != end.mode || want->level != end.level ||
-             want->incorrect != end.incorrect) {
-    std::fprintf(stderr, "zummertock-replay: %s: the replay ended at %s, the recording at %s\n",
-                 file.c_str(), zt::endLine(end).substr(6).c_str(),
-                 zt::endLine(*want).substr(6).c_str());
-    return 1;
   }
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "session_replay.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace zt {
@@ -75,6 +76,55 @@ bool SessionReplay::soundOpened(uint64_t frame, bool live) {
 uint32_t SessionReplay::playingSounds(uint64_t frame, uint32_t live) {
   const SessionEvent* event = take(SessionEvent::Kind::Playing, frame, "the playing sounds");
   return event ? static_cast<uint32_t>(event->value) : live;
+}
+
+namespace {
+
+// A recording's messages: each at the frame that handled it, those of one
+// frame all in its message step. Its events must not go back in frames.
+bool recordedMessages(const SessionFile& session, std::vector<ScriptEvent>& events,
+                      std::string& error) {
+  uint64_t frame = 0;
+  for (const SessionEvent& event : session.events) {
+    if (event.frame < frame) {
+      error = "line " + std::to_string(event.line) + ": frame " + std::to_string(event.frame) +
+              " after frame " + std::to_string(frame);
+      return false;
+    }
+    const bool sameStep = !events.empty() && events.back().frame == event.frame;
+    frame = event.frame;
+    if (event.kind == SessionEvent::Kind::Message) {
+      events.push_back(ScriptEvent{event.frame, event.message, sameStep});
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool loadRecording(const std::string& text, LoadedRecording& recording, std::string& error) {
+  SessionFile session;
+  if (!parseSession(text, session, error)) return false;
+  recording.messages.clear();
+  if (!recordedMessages(session, recording.messages, error)) return false;
+  recording.replay = std::make_unique<SessionReplay>(std::move(session));
+  // As far as its end line, or cut short, its last clock reading.
+  const SessionReplay& replay = *recording.replay;
+  const uint64_t frames =
+      replay.recordedEnd() ? replay.recordedEnd()->frames : replay.lastClockFrame() + 1;
+  recording.frames = std::max<uint64_t>(frames, 1);
+  return true;
+}
+
+std::string replayFailure(const SessionReplay& replay, const GameEnd& end) {
+  if (!replay.problem().empty()) return "the replay left the recording: " + replay.problem();
+  const std::optional<GameEnd>& want = replay.recordedEnd();
+  if (want && (want->frames != end.frames || want->mode != end.mode || want->level != end.level ||
+               want->incorrect != end.incorrect)) {
+    return "the replay ended at " + endLine(end).substr(6) + ", the recording at " +
+           endLine(*want).substr(6);
+  }
+  return {};
 }
 
 }  // namespace zt

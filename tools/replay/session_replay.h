@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +10,13 @@
 #include "program/session_file.h"
 
 namespace zt {
+
+// A message the runner posts before a frame runs.
+struct ScriptEvent {
+  uint64_t frame = 0;
+  WindowMessage message;
+  bool withPrevious = false;  // handled in the same message step as the one before
+};
 
 // A recorded session played back into the game: the recorded counter
 // frequency, clock readings and mixer reads instead of the machine's, each
@@ -52,5 +60,21 @@ class SessionReplay : public Session {
   int64_t lastReading_ = 0;
   std::string problem_;
 };
+
+// A recording made ready to replay.
+struct LoadedRecording {
+  std::vector<ScriptEvent> messages;  // each at the frame that handled it
+  std::unique_ptr<SessionReplay> replay;
+  uint64_t frames = 1;  // how far it goes (at least one frame)
+};
+
+// Parses a recording; false, with error naming the line ("line 12: ..."),
+// when it does not parse or its events go back in frames.
+bool loadRecording(const std::string& text, LoadedRecording& recording, std::string& error);
+
+// Why a finished replay failed, as the runner says it after the file's
+// name: it left the recording, or ended elsewhere than the end line says.
+// Empty when neither (a recording cut short has no end to compare).
+std::string replayFailure(const SessionReplay& replay, const GameEnd& end);
 
 }  // namespace zt
