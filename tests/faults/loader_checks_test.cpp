@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "session_checks.h"
 #include "test_support.h"
 
 namespace zt::fuzz {
@@ -84,7 +85,8 @@ TEST(LoaderChecks, InputsTheFuzzersFoundFaultsWith) {
   // own share included), far below what the faults found took.
   constexpr long kMemoryLimitMiB = 512;
   size_t kept = 0;
-  for (const auto& target : {std::pair{"png", &checkPngFile}, std::pair{"ogg", &checkOggFile}}) {
+  for (const auto& target : {std::pair{"png", &checkPngFile}, std::pair{"ogg", &checkOggFile},
+                             std::pair{"session", &checkSessionFile}}) {
     const auto check = target.second;
     for (const fs::path& input : filesUnder(regressions(target.first))) {
       // In a child of its own, so that an input that crashes again ends only

@@ -1,6 +1,7 @@
 #include "session_replay.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace zt {
@@ -58,6 +59,21 @@ double SessionReplay::counterFrequency(uint64_t frame, double live) {
 int64_t SessionReplay::counter(uint64_t frame, int64_t live) {
   const SessionEvent* event = take(SessionEvent::Kind::Clock, frame, "the clock");
   if (!event) return haveReading_ ? lastReading_ : live;
+  if (haveReading_) {
+    // A counter does not go back; from the first reading, the time stays
+    // within what a replay follows (and the ticks within an int64).
+    const uint64_t ticks =
+        static_cast<uint64_t>(event->value) - static_cast<uint64_t>(firstReading_);
+    const bool back = event->value < lastReading_;
+    if (back || ticks > INT64_MAX || static_cast<double>(ticks) / frequency_ > kMaxReplaySeconds) {
+      if (problem_.empty()) {
+        problem_ = "frame " + std::to_string(frame) + " reads the clock (line " +
+                   std::to_string(event->line) + "), which " +
+                   (back ? "goes back" : "is more than an hour after its first reading");
+      }
+      return lastReading_;
+    }
+  }
   if (!haveReading_) firstReading_ = event->value;
   haveReading_ = true;
   lastReading_ = event->value;
@@ -107,11 +123,15 @@ bool loadRecording(const std::string& text, LoadedRecording& recording, std::str
   if (!parseSession(text, session, error)) return false;
   recording.messages.clear();
   if (!recordedMessages(session, recording.messages, error)) return false;
+  // As far as its end line, and into the frame Escape abandoned when the
+  // recording holds what the game read there: that frame may have changed
+  // the mode before it ended the game. Cut short, to its last clock reading.
+  const bool pastEnd =
+      session.end && !session.events.empty() && session.events.back().frame >= session.end->frames;
   recording.replay = std::make_unique<SessionReplay>(std::move(session));
-  // As far as its end line, or cut short, its last clock reading.
   const SessionReplay& replay = *recording.replay;
-  const uint64_t frames =
-      replay.recordedEnd() ? replay.recordedEnd()->frames : replay.lastClockFrame() + 1;
+  const uint64_t frames = replay.recordedEnd() ? replay.recordedEnd()->frames + (pastEnd ? 1 : 0)
+                                               : replay.lastClockFrame() + 1;
   recording.frames = std::max<uint64_t>(frames, 1);
   return true;
 }

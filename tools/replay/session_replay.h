@@ -18,6 +18,13 @@ struct ScriptEvent {
   bool withPrevious = false;  // handled in the same message step as the one before
 };
 
+// How far a replay follows the game's time from its first clock reading.
+// The whole game takes a minute and a half; the headless sound device plays
+// every second the clock moves on (an hour is half a second of mixing, and
+// 600 MB kept for --wav), so a recording's clock is not followed without
+// end.
+constexpr double kMaxReplaySeconds = 3600.0;
+
 // A recorded session played back into the game: the recorded counter
 // frequency, clock readings and mixer reads instead of the machine's, each
 // checked against the frame the game asks in. The runner posts the
@@ -35,8 +42,10 @@ class SessionReplay : public Session {
   // one it was given.
   double seconds() const;
   // Empty while the game asks for what the recording holds; else the first
-  // place it did not. Past the end of a recording cut short, the game gets
-  // the last values (its clock stands still) and that is no problem.
+  // place it did not, or the first clock reading that goes back or past
+  // kMaxReplaySeconds (the game gets the reading before it). Past the end
+  // of a recording cut short, the game gets the last values (its clock
+  // stands still) and that is no problem.
   const std::string& problem() const { return problem_; }
 
   double counterFrequency(uint64_t frame, double live) override;
