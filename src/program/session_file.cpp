@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cinttypes>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -43,7 +44,13 @@ bool parseEnd(std::istringstream& words, GameEnd& end) {
   }
   std::string extra;
   if (label[0] != "frames" || label[1] != "mode" || label[2] != "level" ||
-      label[3] != "incorrect" || words >> extra || value[0] < 0 || value[2] < 0) {
+      label[3] != "incorrect" || words >> extra || value[0] < 0) {
+    return false;
+  }
+  // Each within what the game keeps it in.
+  const auto fits = [](int64_t v, int64_t low, int64_t high) { return v >= low && v <= high; };
+  if (!fits(value[1], INT32_MIN, INT32_MAX) || !fits(value[2], 0, UINT32_MAX) ||
+      !fits(value[3], INT32_MIN, INT32_MAX)) {
     return false;
   }
   end.frames = static_cast<uint64_t>(value[0]);

@@ -41,6 +41,8 @@ TEST(SessionFile, EachBadLineIsNamedWithWhatIsWrong) {
       {"# end frames 3 mode 1 level 0", "line 1: malformed end line"},
       {"# end frames -3 mode 1 level 0 incorrect 0", "line 1: malformed end line"},
       {"# end frames 3 mode 1 level 0 incorrect 0 more", "line 1: malformed end line"},
+      {"# end frames 3 mode 1 level 0 incorrect 8951672619", "line 1: malformed end line"},
+      {"# end frames 3 mode 1 level 4294967296 incorrect 0", "line 1: malformed end line"},
       {"# end frames 3 mode 1 level 0 incorrect 0\n# end frames 3 mode 1 level 0 incorrect 0",
        "line 2: a second end line"},
       {"# end frames 3 mode 1 level 0 incorrect 0\n\n4 down d",
