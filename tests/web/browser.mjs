@@ -36,6 +36,27 @@ const contentTypes = {
   '.txt': 'text/plain; charset=utf-8',
 };
 
+// A test script's checks, each printed as ok or FAILED, and a watchdog that
+// fails the script well inside CTest's timeout, so that its exit handlers
+// still run. finish() stops the watchdog and gives the count that failed.
+export function checks(what, limitMs) {
+  let failed = 0;
+  const watchdog = setTimeout(() => {
+    console.log(`FAILED: ${what} took more than ${limitMs / 1000} s`);
+    process.exit(1);
+  }, limitMs);
+  return {
+    check(name, ok, detail = '') {
+      console.log(`${ok ? 'ok    ' : 'FAILED'} ${name}${!ok && detail ? `\n  ${detail}` : ''}`);
+      if (!ok) failed++;
+    },
+    finish() {
+      clearTimeout(watchdog);
+      return failed;
+    },
+  };
+}
+
 // Serves ROOT on 127.0.0.1 at a free port, as any plain web server would: a
 // content type and nothing else (no cross-origin isolation headers, so a
 // page gets no shared memory, as on an ordinary host). Resolves to

@@ -4,23 +4,13 @@
 import http from 'node:http';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { decodePng, findChromium, liveProcessesInGroup, serve, withBrowser } from './browser.mjs';
+import { checks, decodePng, findChromium, liveProcessesInGroup, serve, withBrowser } from './browser.mjs';
 
 if (!findChromium()) {
   console.log('SKIP: chromium is not installed (scripts/install-deps web installs it)');
   process.exit(77);
 }
-// Well inside CTest's timeout, so that the exit handlers still run.
-const watchdog = setTimeout(() => {
-  console.log('FAILED: the check took more than 90 s');
-  process.exit(1);
-}, 90000);
-
-let failed = 0;
-function check(name, ok, detail = '') {
-  console.log(`${ok ? 'ok    ' : 'FAILED'} ${name}${!ok && detail ? `\n  ${detail}` : ''}`);
-  if (!ok) failed++;
-}
+const { check, finish } = checks('the driver\'s check', 90000);
 const same = (a, b) => JSON.stringify(a) === JSON.stringify(b);
 const rgbAt = ({ width, rgba }, x, y) => [...rgba.subarray((y * width + x) * 4, (y * width + x) * 4 + 3)];
 
@@ -124,5 +114,4 @@ const refused = await new Promise((resolve) => {
 });
 check('the file server has stopped', refused);
 
-clearTimeout(watchdog);
-process.exit(failed ? 1 : 0);
+process.exit(finish() ? 1 : 0);

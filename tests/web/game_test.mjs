@@ -12,7 +12,7 @@ import { execFileSync } from 'node:child_process';
 import { cpSync, existsSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { decodePng, findChromium, serve, withBrowser } from './browser.mjs';
+import { checks, decodePng, findChromium, serve, withBrowser } from './browser.mjs';
 
 const [web, build, sources] = process.argv.slice(2).map((p) => path.resolve(p));
 if (!findChromium()) {
@@ -30,16 +30,7 @@ if (newer) {
   console.log(`FAILED: ${web} is older than the code (make web):\n${newer.split('\n').slice(0, 5).join('\n')}`);
   process.exit(1);
 }
-const watchdog = setTimeout(() => {
-  console.log('FAILED: the browser tests took more than 5 minutes');
-  process.exit(1);
-}, 300000);
-
-let failed = 0;
-function check(name, ok, detail = '') {
-  console.log(`${ok ? 'ok    ' : 'FAILED'} ${name}${!ok && detail ? `\n  ${detail}` : ''}`);
-  if (!ok) failed++;
-}
+const { check, finish } = checks('the browser tests', 300000);
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const work = mkdtempSync(path.join(os.tmpdir(), 'zt-web-'));
 
@@ -232,7 +223,7 @@ try {
 } finally {
   await server.close();
   rmSync(work, { recursive: true, force: true });
-  clearTimeout(watchdog);
 }
+const failed = finish();
 console.log(`web: ${failed ? `${failed} FAILED` : 'all passed'}`);
 process.exit(failed ? 1 : 0);
