@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <fstream>
 #include <sstream>
 #include <vector>
 
 #include "app/game.h"
+#include "app/message_queue.h"
 #include "app/window_procedure.h"
 #include "core/keys.h"
 #include "core/loop_clock.h"
@@ -151,16 +151,9 @@ class ReplayPlatform final : public Platform {
  public:
   explicit ReplayPlatform(const SessionReplay& replay) : replay_(replay) {}
 
-  void post(const ScriptEvent& event) { queue_.push_back(event); }
+  void post(const ScriptEvent& event) { queue_.post(event.message, event.withPrevious); }
 
-  bool pumpOneMessage(std::vector<WindowMessage>& taken) override {
-    if (queue_.empty()) return false;
-    do {
-      taken.push_back(queue_.front().message);
-      queue_.pop_front();
-    } while (!queue_.empty() && queue_.front().withPrevious);
-    return true;
-  }
+  bool pumpOneMessage(std::vector<WindowMessage>& taken) override { return queue_.takeStep(taken); }
   void showFrame() override {
     // The device plays from where it was to now: time that went back would
     // be played again, and time without bound played for ever.
@@ -180,7 +173,7 @@ class ReplayPlatform final : public Platform {
 
  private:
   const SessionReplay& replay_;
-  std::deque<ScriptEvent> queue_;
+  MessageQueue queue_;
   double played_ = 0.0;
   std::string problem_;
 };

@@ -43,6 +43,8 @@ void PadKeys::update(int32_t pad, uint8_t held, std::vector<WindowMessage>& mess
 }
 
 void PadKeys::remove(int32_t pad, std::vector<WindowMessage>& messages) {
+  // Backends that poll say so of every empty slot, every frame.
+  if (pads_.find(pad) == pads_.end()) return;
   update(pad, 0, messages);
   pads_.erase(pad);
 }

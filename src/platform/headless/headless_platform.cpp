@@ -27,13 +27,8 @@ bool HeadlessPlatform::createContext() {
 }
 
 bool HeadlessPlatform::pumpOneMessage(std::vector<WindowMessage>& taken) {
-  if (queue_.empty()) return false;
   // Default handling of anything else changes nothing here.
-  do {
-    taken.push_back(queue_.front().message);
-    queue_.pop_front();
-  } while (!queue_.empty() && queue_.front().withPrevious);
-  return true;
+  return queue_.takeStep(taken);
 }
 
 void HeadlessPlatform::showFrame() {

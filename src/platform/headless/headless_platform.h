@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <random>
 #include <vector>
 
+#include "app/message_queue.h"
 #include "app/platform.h"
 #include "display/gl_renderer.h"
 #include "platform/headless/headless_wave_device.h"
@@ -43,7 +43,7 @@ class HeadlessPlatform : public Platform {
   // Queued for the message pump, which takes one per frame; one posted
   // `withPrevious` goes in the same message step as the one before it.
   void post(const WindowMessage& message, bool withPrevious = false) {
-    queue_.push_back(Queued{message, withPrevious});
+    queue_.post(message, withPrevious);
   }
   bool hasQueuedMessages() const { return !queue_.empty(); }
 
@@ -65,11 +65,6 @@ class HeadlessPlatform : public Platform {
   double seconds() const { return followed_ ? followed_() : seconds_; }
 
  private:
-  struct Queued {
-    WindowMessage message;
-    bool withPrevious;
-  };
-
   double dt_;
   double frequency_;
   double jitter_ = 0.0;
@@ -77,7 +72,7 @@ class HeadlessPlatform : public Platform {
   std::function<double()> followed_;
   std::unique_ptr<OffscreenGl> gl_;
   HeadlessWaveDevice wave_;
-  std::deque<Queued> queue_;
+  MessageQueue queue_;
   int64_t presents_ = 0;
   int64_t ticks_ = 0;
   int64_t lastRead_ = 0;

@@ -119,7 +119,6 @@ bool WebPlatform::createContext() {
                SoftwareRenderer::kFrameHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   glDisable(GL_BLEND);
   glDisable(GL_DITHER);
-  emscripten_set_window_title(ZT_WINDOW_TITLE);
   return true;
 }
 
@@ -133,7 +132,7 @@ void WebPlatform::keyEvent(bool down, const char* code, const char* key, bool al
     if (!down || !about) return;
     message = WindowMessage{WindowMessage::Kind::Command, kCommandAbout};
   }
-  queue_.push_back(message);
+  queue_.post(message);
 }
 
 bool WebPlatform::pumpOneMessage(std::vector<WindowMessage>& taken) {
@@ -147,11 +146,8 @@ bool WebPlatform::pumpOneMessage(std::vector<WindowMessage>& taken) {
       pads_.update(pad, static_cast<uint8_t>(held), padMessages_);
     }
   }
-  queue_.insert(queue_.end(), padMessages_.begin(), padMessages_.end());
-  if (queue_.empty()) return false;
-  taken.push_back(queue_.front());
-  queue_.pop_front();
-  return true;
+  for (const WindowMessage& message : padMessages_) queue_.post(message);
+  return queue_.takeStep(taken);
 }
 
 void WebPlatform::showFrame() {

@@ -3,9 +3,9 @@
 #include <emscripten/html5.h>
 
 #include <cstdint>
-#include <deque>
 #include <vector>
 
+#include "app/message_queue.h"
 #include "app/pad_keys.h"
 #include "app/platform.h"
 #include "display/software_renderer.h"
@@ -48,7 +48,7 @@ class WebPlatform : public Platform {
  private:
   SoftwareRenderer& display_;
   WebWaveDevice wave_;
-  std::deque<WindowMessage> queue_;
+  MessageQueue queue_;  // one message a step, as a window has
   PadKeys pads_;
   std::vector<WindowMessage> padMessages_;
   bool aboutOpen_ = false;
