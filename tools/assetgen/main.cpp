@@ -4,7 +4,8 @@
 //   zt-assetgen OUTDIR [--icons DIR]
 //
 // writes OUTDIR/resources/... and the icons to DIR (default OUTDIR/icons):
-// the two .ico files and hicolor/NxN/apps/zummertock.png.
+// the two .ico files, hicolor/NxN/apps/zummertock.png and the web app's
+// web/zummertock[-maskable]-{192,512}.png.
 
 #include <cstdio>
 #include <exception>
@@ -58,19 +59,24 @@ class Output {
   int files_ = 0;
 };
 
+// The tile's night blue, which the web app's maskable icons fill to the edge.
+constexpr Rgba kTileFill{34, 28, 70, 255};
+
 // The large window icon: the walker on a small night-blue tile with a bar.
-Canvas iconTile() {
-  Canvas c(48, 48);
-  const Rgba edge{12, 10, 30, 255}, fill{34, 28, 70, 255};
-  for (int y = 0; y < 48; ++y)
+// Without its rounded rim the blue runs to the edges.
+Canvas iconTile(bool rim = true) {
+  Canvas c(48, 48, kTileFill);
+  const Rgba edge{12, 10, 30, 255};
+  for (int y = 0; rim && y < 48; ++y)
     for (int x = 0; x < 48; ++x) {
       // Rounded corners of radius 8.
       const int dx = x < 8 ? 8 - x : x > 39 ? x - 39 : 0;
       const int dy = y < 8 ? 8 - y : y > 39 ? y - 39 : 0;
       const int d2 = dx * dx + dy * dy;
-      if (d2 > 64) continue;
-      const bool rim = d2 > 49 || x == 0 || y == 0 || x == 47 || y == 47;
-      c.set(x, y, rim ? edge : fill);
+      if (d2 > 64)
+        c.set(x, y, kClear);
+      else if (d2 > 49 || x == 0 || y == 0 || x == 47 || y == 47)
+        c.set(x, y, edge);
     }
   c.fillRect(5, 38, 38, 3, Rgba{143, 224, 212, 255});
   c.draw(walkerFrame(0), 12, 8);
@@ -103,6 +109,18 @@ Canvas tileOfSize(int size) {
   if (size % 48 == 0) return scaleNearest(tile, size / 48);
   const int factor = (size + 47) / 48;
   return resample(factor == 1 ? tile : scaleNearest(tile, factor), size, size);
+}
+
+// A launcher may cut a maskable icon to any shape that holds the middle
+// circle of 80 % of its width. The rimless tile, at the largest whole zoom
+// that keeps its farthest drawn corner (the bar's ends, 25.5 of its pixels
+// from the middle) inside that circle, on the same blue to the edges.
+Canvas maskableOfSize(int size) {
+  const int zoom = static_cast<int>(0.4 * size / 25.5);
+  const Canvas tile = scaleNearest(iconTile(false), zoom);
+  Canvas c(size, size, kTileFill);
+  c.draw(tile, (size - tile.width()) / 2, (size - tile.height()) / 2);
+  return c;
 }
 
 // The desktop icon theme's sizes (hicolor/NxN/apps/zummertock.png).
@@ -145,6 +163,13 @@ void generate(const fs::path& root, const fs::path& iconDir) {
     const fs::path apps = iconDir / "hicolor" / (n + "x" + n) / "apps";
     fs::create_directories(apps);
     out.picture(apps / "zummertock.png", tileOfSize(size));
+  }
+  // The browser version's, for its web app manifest.
+  fs::create_directories(iconDir / "web");
+  for (int size : {192, 512}) {
+    const std::string n = std::to_string(size);
+    out.picture(iconDir / "web" / ("zummertock-" + n + ".png"), tileOfSize(size));
+    out.picture(iconDir / "web" / ("zummertock-maskable-" + n + ".png"), maskableOfSize(size));
   }
 
   std::printf("zt-assetgen: wrote %d files under %s and %s\n", out.files(), res.string().c_str(),
