@@ -1,8 +1,11 @@
 // The browser version's measures, reported, never asserted:
 //   - the size of dist/web, whole and gzip-compressed (each file);
 //   - the time from navigation to the first frame of the title (the page's
-//     first clock reading, the player clicking as soon as it may), beside
-//     the Linux program's from its start to its first clock reading;
+//     first clock reading, the player clicking as soon as it may), and the
+//     requests the page made until then: on a first visit over localhost, on
+//     a first visit throttled to 10 Mbit/s with 40 ms of latency, and from
+//     the service worker's cache; each beside the Linux program's time from
+//     its start to its first clock reading, measured in the same run;
 //   - the page's main-thread time per animation frame over 1000 frames of
 //     the play screen, at 640x480 and at 1920x1080 (chromium's own timeline
 //     events, in microseconds).
@@ -84,41 +87,92 @@ async function frameTimes(page, count) {
   return events.filter((e) => e.name === 'FireAnimationFrame' && e.dur !== undefined).map((e) => e.dur);
 }
 
+// One start of the page at url: milliseconds from navigation to the first
+// title frame, the requests the page made and the bytes that came over the
+// network until then. The page stays open.
+async function start(browser, url, throttle = false) {
+  const page = await browser.newPage();
+  await page.send('Network.enable');
+  if (throttle) {
+    await page.send('Network.emulateNetworkConditions',
+                    { offline: false, latency: 40, downloadThroughput: 10e6 / 8, uploadThroughput: 10e6 / 8 });
+  }
+  const counted = { requests: 0, bytes: 0 };
+  const onEvent = page.onEvent.bind(page);
+  page.onEvent = (method, params) => {
+    if (method === 'Network.requestWillBeSent') counted.requests++;
+    if (method === 'Network.loadingFinished') counted.bytes += params.encodedDataLength;
+    onEvent(method, params);
+  };
+  await page.setViewport(640, 480);
+  const started = performance.now();
+  await page.goto(url);
+  await page.waitFor(() => /Click or press/.test(document.getElementById('start-text').textContent),
+                     { interval: 5, timeout: 60000 });
+  await page.click(320, 240);
+  await page.waitFor(() => /\n0 clock /.test(window.zummertockRecording()), { interval: 5 });
+  page.onEvent = onEvent;
+  return { ms: performance.now() - started, ...counted, page };
+}
+
+// Starts on a first visit: each on a server of its own, a new origin, so
+// that neither the browser's cache nor a service worker has seen it.
+async function firstVisits(browser, count, throttle) {
+  const runs = [];
+  for (let i = 0; i < count; ++i) {
+    const server = await serve(web);
+    const run = await start(browser, server.url, throttle);
+    await run.page.send('Page.close');
+    await server.close();
+    runs.push(run);
+  }
+  return runs;
+}
+
+const starts = {};
 const server = await serve(web);
-const pageStarts = [];
 await withBrowser({ width: 1940, height: 1200 }, async (browser) => {
+  starts.localhost = await firstVisits(browser, 5, false);
+  starts.throttled = await firstVisits(browser, 3, true);
+  // Once to install the service worker, then from its cache ('?' keeps the
+  // page out of the memory cache).
+  const first = await start(browser, server.url);
+  await first.page.waitFor(() => navigator.serviceWorker.controller, { timeout: 60000 });
+  await first.page.send('Page.close');
+  starts.cache = [];
   for (let i = 0; i < 5; ++i) {
-    const page = await browser.newPage();
-    await page.setViewport(640, 480);
-    const started = performance.now();
-    await page.goto(server.url + '?' + i);  // not from the cache's memory
-    await page.waitFor(() => /Click or press/.test(document.getElementById('start-text').textContent),
-                       { interval: 5 });
-    await page.click(320, 240);
-    await page.waitFor(() => /\n0 clock /.test(window.zummertockRecording()), { interval: 5 });
-    pageStarts.push(performance.now() - started);
-    if (i < 4) await page.send('Page.close');
-    else {
-      // To the play screen, where each frame draws the whole scene.
-      await page.press('d');
-      await sleep(500);
-      await page.press('d');
-      await page.waitFor(() => window.zummertockState().mode === 4);
-      await sleep(1000);
-      for (const [width, height] of [[640, 480], [1920, 1080]]) {
-        await page.setViewport(width, height);
-        await sleep(300);
-        const times = await frameTimes(page, 1000);
-        console.log(`frames at ${width}x${height}: ${times.length} measured, main-thread time per frame ` +
-                    `median ${median(times)} us, 99th percentile ${percentile(times, 0.99)} us`);
-      }
+    const run = await start(browser, `${server.url}?${i}`);
+    starts.cache.push(run);
+    if (i < 4) {
+      await run.page.send('Page.close');
+      continue;
+    }
+    // To the play screen, where each frame draws the whole scene.
+    const page = run.page;
+    await page.press('d');
+    await sleep(500);
+    await page.press('d');
+    await page.waitFor(() => window.zummertockState().mode === 4);
+    await sleep(1000);
+    for (const [width, height] of [[640, 480], [1920, 1080]]) {
+      await page.setViewport(width, height);
+      await sleep(300);
+      const times = await frameTimes(page, 1000);
+      console.log(`frames at ${width}x${height}: ${times.length} measured, main-thread time per frame ` +
+                  `median ${median(times)} us, 99th percentile ${percentile(times, 0.99)} us`);
     }
   }
 });
 await server.close();
-console.log(`start to the first title frame: browser (navigation, loading, click) median ` +
-            `${median(pageStarts).toFixed(0)} ms of ${pageStarts.map((t) => t.toFixed(0)).join(', ')}`);
-const desktop = await desktopStart();
-console.log(`start to the first title frame: Linux program (exec to its first clock reading) median ` +
-            `${median(desktop).toFixed(0)} ms of ${desktop.map((t) => t.toFixed(0)).join(', ')}`);
+const desktop = median(await desktopStart());
+console.log(`start to the first title frame, median ms (runs), and against the Linux program (exec to its first ` +
+            `clock reading) ${desktop.toFixed(0)} ms:`);
+for (const [what, runs] of [['first visit, localhost', starts.localhost],
+                            ['first visit, 10 Mbit/s and 40 ms', starts.throttled],
+                            ['from the service worker\'s cache', starts.cache]]) {
+  const ms = median(runs.map((r) => r.ms));
+  console.log(`  ${what}: ${ms.toFixed(0)} ms (${runs.map((r) => r.ms.toFixed(0)).join(', ')}), ` +
+              `${(ms / desktop).toFixed(2)} x; ${median(runs.map((r) => r.requests))} requests, ` +
+              `${(median(runs.map((r) => r.bytes)) / 1024).toFixed(0)} KiB over the network`);
+}
 process.exit(0);
