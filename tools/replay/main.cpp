@@ -332,8 +332,8 @@ int main(int argc, char** argv) {
   Runner runner(platform, options, replay.get());
   options.program.observer = &runner;
   zt::Program program(options.program);
-  if (!backend.open() || !program.openRecording()) return 1;
-  program.startGame(backend);
+  if (!program.open(backend)) return 1;
+  program.start();
   while (program.runFrame()) {
   }
   const zt::GameEnd end = program.finish();
