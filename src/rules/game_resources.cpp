@@ -37,8 +37,10 @@ GameResources loadGameResources(Store& store, RunningIds& ids, SpeakerInterface&
   r.font = loadFont(store, ids, base);
 
   const std::pair<const char*, SoundClip**> clips[] = {
-      {files::kTitleMusic, &r.titleMusic}, {files::kGameMusic, &r.gameMusic},
-      {files::kDeath, &r.death},           {files::kAccept, &r.accept},
+      {files::kTitleMusic, &r.titleMusic},
+      {files::kGameMusic, &r.gameMusic},
+      {files::kDeath, &r.death},
+      {files::kAccept, &r.accept},
       {files::kGameOverSound, &r.gameOverSound},
   };
   std::vector<std::string> paths;

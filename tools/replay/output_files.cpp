@@ -46,7 +46,6 @@ bool writeRgbaPng(const std::string& fileName, uint32_t width, uint32_t height,
   return ok;
 }
 
-
 namespace {
 
 void putLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
