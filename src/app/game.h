@@ -93,7 +93,6 @@ class Game final {
   };
   static const ModeSteps kModes[8];
 
-  void loadResources(const std::string& base);
   // The counter, through the session when there is one.
   int64_t readCounter();
   float measureFrame();
@@ -127,7 +126,8 @@ class Game final {
 
   Platform& platform_;
   Renderer& display_;
-  Session* session_;
+  LiveSession live_;
+  Session& session_;  // the options' session, else live_
 
   Store store_;  // everything the assembly made
   RunningIds ids_;

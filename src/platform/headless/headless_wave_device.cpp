@@ -13,10 +13,6 @@ namespace {
 // slack an exact block boundary could land a hair short and slip a frame.
 constexpr double kFrameSlack = 1e-6;
 
-void putLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
 }  // namespace
 
 bool HeadlessWaveDevice::open(const WaveFormat& format, DoneCallback done) {
@@ -55,35 +51,6 @@ void HeadlessWaveDevice::advance(double seconds) {
     ++blocksPlayed_;
     done_();
   }
-}
-
-bool HeadlessWaveDevice::writeWav(const std::string& path) const {
-  const uint16_t channels = opened_ ? format_.channels : 2;
-  const uint32_t rate = opened_ ? format_.samplesPerSecond : 44100;
-  const uint32_t dataBytes = static_cast<uint32_t>(recording_.size() * 2);
-  std::vector<uint8_t> out;
-  out.reserve(44 + dataBytes);
-  const char* riff = "RIFF";
-  out.insert(out.end(), riff, riff + 4);
-  putLe(out, 36 + dataBytes, 4);
-  const char* wave = "WAVEfmt ";
-  out.insert(out.end(), wave, wave + 8);
-  putLe(out, 16, 4);
-  putLe(out, 1, 2);  // PCM
-  putLe(out, channels, 2);
-  putLe(out, rate, 4);
-  putLe(out, rate * channels * 2, 4);
-  putLe(out, channels * 2, 2);
-  putLe(out, 16, 2);
-  const char* data = "data";
-  out.insert(out.end(), data, data + 4);
-  putLe(out, dataBytes, 4);
-  for (int16_t sample : recording_) putLe(out, static_cast<uint16_t>(sample), 2);
-
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(out.data(), 1, out.size(), file) == out.size();
-  return std::fclose(file) == 0 && written;
 }
 
 }  // namespace zt

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <deque>
-#include <string>
 #include <vector>
 
 #include "audio/wave_device.h"
@@ -38,10 +37,8 @@ class HeadlessWaveDevice : public WaveDevice {
   uint64_t blocksPlayed() const { return blocksPlayed_; }
   // Blocks submitted and not yet played.
   size_t queuedBlocks() const { return queue_.size(); }
-
-  // The recording as a 16-bit PCM WAV file in the opened format. False when
-  // the file cannot be written.
-  bool writeWav(const std::string& path) const;
+  // The format it was opened with; the game's when it never opened.
+  const WaveFormat& format() const { return format_; }
 
  private:
   bool failToOpen_;
