@@ -1,5 +1,4 @@
-// send_close TITLE: sends WM_CLOSE to the top-level window of that title, as
-// another program closing it would (a task manager, a session's end). Status
+// send_close TITLE: sends WM_CLOSE to that window as a task manager would. Status
 // 0 once the window has answered, 1 when there is no such window.
 #include <windows.h>
 
