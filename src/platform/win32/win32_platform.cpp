@@ -272,9 +272,10 @@ LRESULT Win32Platform::windowProcedure(HWND hwnd, UINT message, WPARAM wParam, L
   const WindowMessage translated = toWindowMessage(message, wParam);
   if (!gameAnswers(translated)) return DefWindowProcW(hwnd, message, wParam, lParam);
   // The game's answer comes after the pump returns: the message waits for
-  // the pump to hand it over. One that arrives between pumps (a close from
-  // Task Manager, a key released behind the About command) would otherwise
-  // be lost: a window gone with the game still running, or a key held.
+  // the pump to hand it over. One that arrives between pumps (a close that
+  // another program sends, a key released behind the About command) would
+  // otherwise be lost: a window gone with the game still running, or a key
+  // held.
   if (!(destroying_ && translated.kind == WindowMessage::Kind::Destroy)) {
     waiting_.push_back(translated);
   }

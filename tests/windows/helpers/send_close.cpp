@@ -1,4 +1,4 @@
-// send_close TITLE: sends WM_CLOSE to that window as a task manager would. Status
+// send_close TITLE: sends WM_CLOSE to that window, as a task manager may. Status
 // 0 once the window has answered, 1 when there is no such window.
 #include <windows.h>
 
