@@ -9,6 +9,7 @@
 #include "app/pad_keys.h"
 #include "app/platform.h"
 #include "display/software_renderer.h"
+#include "display/webgl_presenter.h"
 #include "platform/web/web_wave_device.h"
 #include "program/program.h"
 
@@ -38,7 +39,6 @@ class WebPlatform : public Platform {
   bool waiting() const { return aboutOpen_; }
 
   bool pumpOneMessage(std::vector<WindowMessage>& taken) override;
-  // Uploads the composed frame and draws it, enlarged, on the canvas.
   void showFrame() override;
   int64_t counter() override;
   double counterFrequency() override { return 1e6; }  // microseconds
@@ -47,15 +47,13 @@ class WebPlatform : public Platform {
 
  private:
   SoftwareRenderer& display_;
+  WebGlPresenter presenter_;
   WebWaveDevice wave_;
   MessageQueue queue_;  // one message a step, as a window has
   PadKeys pads_;
   std::vector<WindowMessage> padMessages_;
   bool aboutOpen_ = false;
   EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context_ = 0;
-  uint32_t program_ = 0;
-  uint32_t texture_ = 0;
-  uint32_t quad_ = 0;
 };
 
 // The browser's backend: the composed display and the platform over the
