@@ -1,12 +1,14 @@
 // The browser program: the game on the web backend. The page loads the
 // module, puts the resources into its file system and, at the player's first
-// click or key (browsers start sound only then), calls zt_start; from then
-// on each animation frame runs one frame of the game.
+// click, touch or key (browsers start sound only then), calls zt_start; from
+// then on each animation frame runs one frame of the game. The functions
+// here are what the page calls (page/contract.js binds them as Module.game).
 #include <emscripten.h>
 
 #include <cstdio>
 #include <memory>
 
+#include "platform/web/page_contract.h"
 #include "platform/web/web_platform.h"
 #include "program/program.h"
 #include "program/strings.h"
@@ -24,17 +26,13 @@ struct Running {
 };
 Running* running = nullptr;
 
-// clang-format off
-EM_JS(void, gameEnded, (int status), { ztGameEnded(status); });
-// clang-format on
-
 void frame() {
   zt::WebPlatform& platform = running->backend.platform();
   if (platform.waiting()) return;
   if (running->program->runFrame()) return;
   emscripten_cancel_main_loop();
   const zt::GameEnd end = running->program->finish();
-  gameEnded(end.status);
+  zt_page_game_ended(end.status);
 }
 
 }  // namespace
@@ -53,8 +51,17 @@ EMSCRIPTEN_KEEPALIVE int zt_start() {
   return 1;
 }
 
-EMSCRIPTEN_KEEPALIVE void zt_key(int down, const char* code, const char* key, int alt) {
-  if (running) running->backend.platform().keyEvent(down != 0, code, key, alt != 0);
+EMSCRIPTEN_KEEPALIVE int zt_key(int down, const char* code, const char* key, int modifiers) {
+  if (!running) return 0;
+  return static_cast<int>(
+      running->backend.platform().keyEvent(down != 0, code, key, static_cast<uint32_t>(modifiers)));
+}
+
+EMSCRIPTEN_KEEPALIVE void zt_touch(int id, int down, int control) {
+  if (running) {
+    running->backend.platform().touchEvent(id, down != 0,
+                                           static_cast<zt::PageInput::Control>(control));
+  }
 }
 
 // Where the game stands, for the page's scripts: "frames mode level
@@ -79,5 +86,5 @@ EMSCRIPTEN_KEEPALIVE void zt_about_closed() {
 
 int main() {
   emscripten_set_window_title(ZT_WINDOW_TITLE);
-  return 0;
+  return zt_page_connect() ? 0 : 1;
 }

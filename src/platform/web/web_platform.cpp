@@ -1,53 +1,18 @@
 // The browser backend: what a desktop backend does with a window, done with
-// the page. The page (page/zummertock.js) owns the start overlay, full
-// screen, the About dialog's markup and the downloads; it hands the game the
-// keys it does not keep and calls back into main.cpp.
+// the page. The page (page/page.js) owns the start overlay, full screen, the
+// About dialog's markup, the sound's node and the downloads; it passes on
+// every input for PageInput to decide.
 #include "platform/web/web_platform.h"
 
 #include <emscripten.h>
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
+#include "platform/web/page_contract.h"
 #include "program/strings.h"
 
 namespace zt {
-
-namespace {
-
-// The buttons a pad at `index` holds (a PadButton mask), or -1 when there is
-// none there. Pads of the standard mapping only: the south button is 0,
-// Back / Select 8, the d-pad's right 15.
-// clang-format off
-EM_JS(int, padButtons, (int index), {
-  const pads = navigator.getGamepads ? navigator.getGamepads() : [];
-  const pad = pads && pads[index];
-  if (!pad || !pad.connected || pad.mapping !== "standard") return -1;
-  const held = (i) => pad.buttons[i] && pad.buttons[i].pressed;
-  return (held(0) ? 1 : 0) | (held(15) ? 2 : 0) | (held(8) ? 4 : 0);
-});
-// clang-format on
-
-// The Gamepad API numbers at most four pads.
-constexpr int kPadSlots = 4;
-
-// clang-format off
-EM_JS(void, showAboutBox, (const char* caption, const char* version, const char* notice), {
-  ztShowAbout(UTF8ToString(caption), UTF8ToString(version), UTF8ToString(notice));
-});
-// clang-format on
-
-// The browser's name of where a key is as the virtual-key code the game reads; 0
-// for keys it answers and ignores.
-uint32_t virtualKey(const char* key) {
-  if (std::strcmp(key, "ArrowRight") == 0) return kVkRight;
-  if (std::strcmp(key, "KeyD") == 0) return kVkD;
-  if (std::strcmp(key, "Escape") == 0) return kVkEscape;
-  return 0;
-}
-
-}  // namespace
 
 bool WebPlatform::createContext() {
   EmscriptenWebGLContextAttributes attributes;
@@ -68,31 +33,28 @@ bool WebPlatform::createContext() {
   return true;
 }
 
-void WebPlatform::keyEvent(bool down, const char* code, const char* key, bool alt) {
-  WindowMessage message{down ? WindowMessage::Kind::KeyDown : WindowMessage::Kind::KeyUp,
-                        virtualKey(code)};
-  if (alt) {
-    // Alt+? and Alt+/ are the About box's accelerators; every other key
-    // pressed with Alt is a system key the game never sees.
-    const bool about = std::strcmp(key, "/") == 0 || std::strcmp(key, "?") == 0;
-    if (!down || !about) return;
-    message = WindowMessage{WindowMessage::Kind::Command, kCommandAbout};
-  }
-  queue_.post(message);
+void WebPlatform::post(std::vector<WindowMessage>& messages) {
+  for (const WindowMessage& message : messages) queue_.post(message);
+  messages.clear();
+}
+
+PageInput::KeyUse WebPlatform::keyEvent(bool down, const char* code, const char* key,
+                                        uint32_t modifiers) {
+  const PageInput::KeyUse use = input_.key(down, code, key, modifiers, posted_);
+  post(posted_);
+  if (use == PageInput::KeyUse::FullScreen && down) zt_page_toggle_full_screen();
+  return use;
+}
+
+void WebPlatform::touchEvent(int32_t id, bool down, PageInput::Control control) {
+  input_.touch(id, down, control, posted_);
+  post(posted_);
 }
 
 bool WebPlatform::pumpOneMessage(std::vector<WindowMessage>& taken) {
   // The pads' buttons join the queue as the keys' own messages would.
-  padMessages_.clear();
-  for (int pad = 0; pad < kPadSlots; ++pad) {
-    const int held = padButtons(pad);
-    if (held < 0) {
-      pads_.remove(pad, padMessages_);
-    } else {
-      pads_.update(pad, static_cast<uint8_t>(held), padMessages_);
-    }
-  }
-  for (const WindowMessage& message : padMessages_) queue_.post(message);
+  input_.readPads(posted_);
+  post(posted_);
   return queue_.takeStep(taken);
 }
 
@@ -108,7 +70,7 @@ int64_t WebPlatform::counter() {
 
 void WebPlatform::runAboutBox() {
   aboutOpen_ = true;
-  showAboutBox(ZT_ABOUT_CAPTION, ZT_ABOUT_VERSION, ZT_ABOUT_NOTICE);
+  zt_page_show_about(ZT_ABOUT_CAPTION, ZT_ABOUT_VERSION, ZT_ABOUT_NOTICE);
 }
 
 }  // namespace zt

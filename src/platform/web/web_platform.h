@@ -6,20 +6,19 @@
 #include <vector>
 
 #include "app/message_queue.h"
-#include "app/pad_keys.h"
 #include "app/platform.h"
 #include "display/software_renderer.h"
 #include "display/webgl_presenter.h"
+#include "platform/web/page_input.h"
 #include "platform/web/web_wave_device.h"
 #include "program/program.h"
 
 namespace zt {
 
-// The game's platform in a browser page: the page's keys as the game's
-// messages (one taken per frame), game pads (the Gamepad API's standard
-// mapping, polled once a frame) as the keys they stand for, the browser's
-// high-resolution clock, an About box in the page, Web Audio, and the
-// composed frame shown on a WebGL canvas at the largest whole zoom that fits.
+// The game's platform in a browser page: the page's inputs as the game's
+// messages (PageInput decides them; one message step a frame), the
+// browser's high-resolution clock, an About box in the page, Web Audio, and
+// the composed frame shown on the page's WebGL canvas.
 class WebPlatform : public Platform {
  public:
   explicit WebPlatform(SoftwareRenderer& display) : display_(display) {}
@@ -28,10 +27,8 @@ class WebPlatform : public Platform {
   // after a line on standard error when the browser has none.
   bool createContext();
 
-  // A key event the page passed on (the page keeps the ones it acts on
-  // itself: full screen, and the click or key that started the game), with
-  // the browser's `code` (where the key is) and `key` (what it types).
-  void keyEvent(bool down, const char* code, const char* key, bool alt);
+  PageInput::KeyUse keyEvent(bool down, const char* code, const char* key, uint32_t modifiers);
+  void touchEvent(int32_t id, bool down, PageInput::Control control);
   // The About box was closed: the game goes on.
   void aboutClosed() { aboutOpen_ = false; }
   // While the page shows the About box the game waits, as behind the modal
@@ -46,12 +43,14 @@ class WebPlatform : public Platform {
   WaveDevice* waveDevice() override { return &wave_; }
 
  private:
+  void post(std::vector<WindowMessage>& messages);
+
   SoftwareRenderer& display_;
   WebGlPresenter presenter_;
   WebWaveDevice wave_;
-  MessageQueue queue_;  // one message a step, as a window has
-  PadKeys pads_;
-  std::vector<WindowMessage> padMessages_;
+  PageInput input_;
+  MessageQueue queue_;                 // one message a step, as a window has
+  std::vector<WindowMessage> posted_;  // reused
   bool aboutOpen_ = false;
   EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context_ = 0;
 };

@@ -4,22 +4,11 @@
 
 #include <utility>
 
+#include "platform/web/page_contract.h"
+
 namespace zt {
 
 namespace {
-
-// The page's audio context (made on the player's first click or key, when
-// the browser allows sound) gets a processor that asks us for each buffer.
-// 1 when the page can play sound.
-// clang-format off
-EM_JS(int, openPageAudio, (int sampleRate), {
-  return (typeof ztOpenAudio === "function" && ztOpenAudio(sampleRate)) ? 1 : 0;
-});
-
-EM_JS(void, closePageAudio, (), {
-  if (typeof ztCloseAudio === "function") ztCloseAudio();
-});
-// clang-format on
 
 WebWaveDevice* openDevice = nullptr;
 
@@ -29,7 +18,7 @@ bool WebWaveDevice::open(const WaveFormat& format, DoneCallback done) {
   if (opened_ || openDevice || format.channels != 2 || format.bitsPerSample != 16) return false;
   done_ = std::move(done);
   openDevice = this;
-  if (!openPageAudio(static_cast<int>(format.samplesPerSecond))) {
+  if (!zt_page_open_audio(static_cast<int>(format.samplesPerSecond))) {
     openDevice = nullptr;
     done_ = nullptr;
     return false;
@@ -44,7 +33,7 @@ void WebWaveDevice::submit(const uint8_t* block, uint32_t bytes) {
 
 void WebWaveDevice::close() {
   if (!opened_) return;
-  closePageAudio();
+  zt_page_close_audio();
   opened_ = false;
   openDevice = nullptr;
   queue_.clear();
@@ -71,8 +60,8 @@ void WebWaveDevice::fill(float* left, float* right, int frames) {
 
 }  // namespace zt
 
-// Called by the page's audio processor with two float buffers of its own
-// in the module's memory.
+// The page's sound node asks for `frames` frames, in two float buffers in
+// the module's memory (page/contract.js holds them).
 extern "C" EMSCRIPTEN_KEEPALIVE void zt_audio_fill(float* left, float* right, int frames) {
   if (zt::openDevice) zt::openDevice->fill(left, right, frames);
 }
