@@ -64,6 +64,10 @@ EMSCRIPTEN_KEEPALIVE void zt_touch(int id, int down, int control) {
   }
 }
 
+EMSCRIPTEN_KEEPALIVE void zt_lifecycle(int visible, int focused) {
+  if (running) running->backend.platform().pageChanged(visible != 0, focused != 0);
+}
+
 // Where the game stands, for the page's scripts: "frames mode level
 // incorrect", or empty before the game has started.
 EMSCRIPTEN_KEEPALIVE const char* zt_state() {

@@ -77,6 +77,7 @@ void PageInput::touch(int32_t id, bool down, Control control,
 }
 
 void PageInput::readPads(std::vector<WindowMessage>& messages) {
+  if (!readingPads_) return;
   for (int pad = 0; pad < kPadSlots; ++pad) {
     const int held = padButtons(pad);
     if (held < 0) {
@@ -85,6 +86,16 @@ void PageInput::readPads(std::vector<WindowMessage>& messages) {
       keys_.update(pad, static_cast<uint8_t>(held), messages);
     }
   }
+}
+
+void PageInput::letGo(std::vector<WindowMessage>& messages) {
+  for (int32_t source :
+       {int32_t{kKeyboard}, int32_t{kPicture}, int32_t{kQuitControl}, 0, 1, 2, 3}) {
+    keys_.remove(source, messages);
+  }
+  keyboard_ = 0;
+  onPicture_.clear();
+  onQuit_.clear();
 }
 
 }  // namespace zt

@@ -38,6 +38,11 @@ class PageInput {
   void touch(int32_t id, bool down, Control control, std::vector<WindowMessage>& messages);
   // The pads as they are now; once a frame.
   void readPads(std::vector<WindowMessage>& messages);
+  // Lets go of everything held: the page was left.
+  void letGo(std::vector<WindowMessage>& messages);
+  // Pads are read only while the page is played (it has the focus): one
+  // left behind does not press keys in it.
+  void setReadingPads(bool reading) { readingPads_ = reading; }
 
  private:
   // The sources PadKeys merges: the pads by their index (0 to 3), and these.
@@ -46,6 +51,7 @@ class PageInput {
   PadKeys keys_;
   uint8_t keyboard_ = 0;  // the keyboard's held keys, as a PadButton mask
   std::set<int32_t> onPicture_, onQuit_;
+  bool readingPads_ = true;
 };
 
 }  // namespace zt

@@ -1,7 +1,7 @@
 // The browser backend: what a desktop backend does with a window, done with
 // the page. The page (page/page.js) owns the start overlay, full screen, the
-// About dialog's markup, the sound's node and the downloads; it passes on
-// every input for PageInput to decide.
+// About dialog's markup, the sound's nodes and the downloads; it passes on
+// every input for PageInput to decide, and says when it is hidden or shown.
 #include "platform/web/web_platform.h"
 
 #include <emscripten.h>
@@ -51,6 +51,21 @@ void WebPlatform::touchEvent(int32_t id, bool down, PageInput::Control control) 
   post(posted_);
 }
 
+void WebPlatform::pageChanged(bool visible, bool focused) {
+  if (!visible || !focused) {
+    input_.letGo(posted_);
+    post(posted_);
+  }
+  input_.setReadingPads(visible && focused);
+  const double now = emscripten_get_now();
+  if (!visible && !hidden_) {
+    hiddenSince_ = now;
+  } else if (visible && hidden_) {
+    hiddenTime_ += now - hiddenSince_;
+  }
+  hidden_ = !visible;
+}
+
 bool WebPlatform::pumpOneMessage(std::vector<WindowMessage>& taken) {
   // The pads' buttons join the queue as the keys' own messages would.
   input_.readPads(posted_);
@@ -65,7 +80,9 @@ void WebPlatform::showFrame() {
 }
 
 int64_t WebPlatform::counter() {
-  return static_cast<int64_t>(std::llround(emscripten_get_now() * 1000.0));
+  // The hidden time left out: to the game the page was never away.
+  const double now = hidden_ ? hiddenSince_ : emscripten_get_now();
+  return static_cast<int64_t>(std::llround((now - hiddenTime_) * 1000.0));
 }
 
 void WebPlatform::runAboutBox() {

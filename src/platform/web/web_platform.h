@@ -17,8 +17,9 @@ namespace zt {
 
 // The game's platform in a browser page: the page's inputs as the game's
 // messages (PageInput decides them; one message step a frame), the
-// browser's high-resolution clock, an About box in the page, Web Audio, and
-// the composed frame shown on the page's WebGL canvas.
+// browser's high-resolution clock less the time the page was hidden, an
+// About box in the page, Web Audio, and the composed frame shown on the
+// page's WebGL canvas.
 class WebPlatform : public Platform {
  public:
   explicit WebPlatform(SoftwareRenderer& display) : display_(display) {}
@@ -29,11 +30,15 @@ class WebPlatform : public Platform {
 
   PageInput::KeyUse keyEvent(bool down, const char* code, const char* key, uint32_t modifiers);
   void touchEvent(int32_t id, bool down, PageInput::Control control);
+  // The page was hidden or shown, or lost or took the focus. Leaving it lets
+  // go of everything held; while it is hidden no frame runs and its clock
+  // stands still, so the frame after it measures an ordinary frame.
+  void pageChanged(bool visible, bool focused);
   // The About box was closed: the game goes on.
   void aboutClosed() { aboutOpen_ = false; }
-  // While the page shows the About box the game waits, as behind the modal
-  // box on the desktop.
-  bool waiting() const { return aboutOpen_; }
+  // No frame runs behind the About box (as behind the desktop's modal box)
+  // nor while the page is hidden.
+  bool waiting() const { return aboutOpen_ || hidden_; }
 
   bool pumpOneMessage(std::vector<WindowMessage>& taken) override;
   void showFrame() override;
@@ -52,6 +57,9 @@ class WebPlatform : public Platform {
   MessageQueue queue_;                 // one message a step, as a window has
   std::vector<WindowMessage> posted_;  // reused
   bool aboutOpen_ = false;
+  bool hidden_ = false;
+  double hiddenSince_ = 0.0;  // ms, the browser's clock
+  double hiddenTime_ = 0.0;   // ms the page has been hidden, all told
   EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context_ = 0;
 };
 

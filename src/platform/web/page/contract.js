@@ -29,6 +29,8 @@ mergeInto(LibraryManager.library, {
       // (pointer id, down, control: 0 the picture, 1 the quit control) a
       // finger or pen put down or lifted.
       touch: ['zt_touch', null, ['number', 'number', 'number']],
+      // (visible, focused) the page was hidden, shown, left or came back to.
+      lifecycle: ['zt_lifecycle', null, ['number', 'number']],
       // () the About box was closed: the game goes on.
       aboutClosed: ['zt_about_closed', null, []],
       // () "frames mode level incorrect", or "" before the start.

@@ -6,8 +6,8 @@
 // recording.
 //
 // In this order: lines for the player; the picture; the recording and the
-// state for scripts; input, passed on for the game to decide; the sound;
-// what the game calls; the start; the loading.
+// state for scripts; input and the page's lifecycle, passed on for the game
+// to decide; the sound; what the game calls; the start; the loading.
 "use strict";
 
 const RECORDING = "/zummertock-session.txt";
@@ -112,12 +112,12 @@ $("save").addEventListener("click", (e) => {
 $("save-end").addEventListener("click", saveRecording);
 $("again").addEventListener("click", () => location.reload());
 
-// --- input -------------------------------------------------------------------------
+// --- input and the page's lifecycle ----------------------------------------------
 //
-// Every key and every touch on the picture or the quit control goes to the
-// game as it comes, and the game decides what each one is
-// (platform/web/page_input.cpp); the page keeps from the browser only the
-// keys the game says are its own.
+// Every key, every touch on the picture or the quit control and every change
+// of the page's lifecycle goes to the game as it comes, and the game decides
+// what each one is (platform/web/page_input.cpp); the page keeps from the
+// browser only the keys the game says are its own.
 
 // Keys pressed for the page (the one that started the game, those pressed
 // in the About box or after the end): neither they nor their releases are
@@ -170,6 +170,43 @@ touchesOf($("quit"), 1);
 // No menu on a long press or a right click: the page is the game's.
 window.addEventListener("contextmenu", (e) => e.preventDefault());
 
+// A page left (another window or tab in front) lets go of all it holds; a
+// hidden or frozen one runs no frame and its sound is suspended, and the
+// game's clock leaves that time out.
+let focused = true;
+let frozen = false;
+function lifecycle() {
+  const visible = document.visibilityState === "visible" && !frozen;
+  if (started && !ended) Module.game.lifecycle(visible ? 1 : 0, focused ? 1 : 0);
+  suspendSound(!visible);
+}
+window.addEventListener("blur", () => {
+  focused = false;
+  lifecycle();
+});
+window.addEventListener("focus", () => {
+  focused = true;
+  lifecycle();
+});
+document.addEventListener("visibilitychange", lifecycle);
+document.addEventListener("freeze", () => {
+  frozen = true;
+  lifecycle();
+});
+document.addEventListener("resume", () => {
+  frozen = false;
+  lifecycle();
+});
+window.addEventListener("pagehide", () => {
+  frozen = true;
+  lifecycle();
+});
+window.addEventListener("pageshow", (event) => {
+  if (!event.persisted) return;
+  frozen = false;
+  lifecycle();
+});
+
 // --- the sound ---------------------------------------------------------------------
 //
 // The game's sound is pulled: Web Audio asks for frames and the game mixes
@@ -204,6 +241,11 @@ function openAudio(sampleRate) {
   node.connect(sound.context.destination);
   sound.node = node;
   return true;
+}
+
+function suspendSound(suspended) {
+  if (!sound.context) return;
+  (suspended ? sound.context.suspend() : sound.context.resume()).catch(() => {});
 }
 
 function closeAudio() {
