@@ -7,10 +7,12 @@
 
 namespace zt {
 
-// The mixer's wave device in a browser: Web Audio pulls sound on the page's
-// one thread (a static page gets no shared memory for an audio thread), and
-// each block it takes has the mixer make the next one there and then: the
-// device drives the mixing, so there is no mixer thread.
+// The mixer's wave device in a browser: Web Audio pulls the sound. Its
+// audio thread (an AudioWorklet) asks the page for frames over a message
+// port, as a static page gets no shared memory, and the page reads them
+// from here on its one thread; each block used up has the mixer make the
+// next one there and then: the device drives the mixing, so there is no
+// mixer thread.
 class WebWaveDevice : public WaveDevice {
  public:
   ~WebWaveDevice() override { close(); }

@@ -210,11 +210,16 @@ window.addEventListener("pageshow", (event) => {
 // --- the sound ---------------------------------------------------------------------
 //
 // The game's sound is pulled: Web Audio asks for frames and the game mixes
-// them there and then (Module.game.audioFill). A processor node needs no
-// threads or shared memory, which a page served plainly does not get.
+// them there and then (Module.game.audioFill), the same blocks in the same
+// order whichever node asks. Where the page is a secure context (https,
+// localhost) an AudioWorklet plays it on the audio thread and asks over its
+// message port (audio-worklet.js); elsewhere a ScriptProcessorNode asks on
+// this thread.
 const sound = {
   context: null, // made at the player's first click, touch or key
   node: null,
+  open: false, // the game's device is open
+  short: 0, // frames the worklet had to play as silence, for the curious
 };
 
 function makeAudioContext() {
@@ -228,9 +233,20 @@ function makeAudioContext() {
   }
 }
 
+function connectWorklet() {
+  const node = new AudioWorkletNode(sound.context, "zummertock-output",
+                                    { numberOfInputs: 0, outputChannelCount: [2] });
+  node.port.onmessage = (event) => {
+    sound.short = event.data.short;
+    const frames = Module.game.audioFill(event.data.frames);
+    node.port.postMessage(frames, [frames.buffer]);
+  };
+  node.connect(sound.context.destination);
+  sound.node = node;
+}
+
 const PROCESSOR_FRAMES = 2048;
-function openAudio(sampleRate) {
-  if (!sound.context || sound.context.sampleRate !== sampleRate) return false;
+function connectProcessor() {
   const node = sound.context.createScriptProcessor(PROCESSOR_FRAMES, 0, 2);
   node.onaudioprocess = (event) => {
     const out = event.outputBuffer;
@@ -240,19 +256,36 @@ function openAudio(sampleRate) {
   };
   node.connect(sound.context.destination);
   sound.node = node;
+}
+
+function openAudio(sampleRate) {
+  if (!sound.context || sound.context.sampleRate !== sampleRate) return false;
+  sound.open = true;
+  const connect = (how) => () => {
+    if (sound.open && !sound.node) how();
+  };
+  if (window.isSecureContext && sound.context.audioWorklet && window.AudioWorkletNode) {
+    // The blocks the game mixes meanwhile wait for the node.
+    sound.context.audioWorklet.addModule("audio-worklet.js")
+      .then(connect(connectWorklet), connect(connectProcessor));
+  } else {
+    connect(connectProcessor)();
+  }
   return true;
+}
+
+function closeAudio() {
+  sound.open = false;
+  if (!sound.node) return;
+  if (sound.node.port) sound.node.port.onmessage = null;
+  sound.node.onaudioprocess = null;
+  sound.node.disconnect();
+  sound.node = null;
 }
 
 function suspendSound(suspended) {
   if (!sound.context) return;
   (suspended ? sound.context.suspend() : sound.context.resume()).catch(() => {});
-}
-
-function closeAudio() {
-  if (!sound.node) return;
-  sound.node.onaudioprocess = null;
-  sound.node.disconnect();
-  sound.node = null;
 }
 
 // --- what the game calls (the contract's page side) --------------------------------
