@@ -13,8 +13,8 @@
 #include "core/keys.h"
 #include "core/loop_clock.h"
 #include "program/session_file.h"
+#include "replay/session_replay.h"
 #include "rules/rules.h"
-#include "session_replay.h"
 
 namespace zt::fuzz {
 

@@ -93,7 +93,6 @@ class Game final {
   };
   static const ModeSteps kModes[8];
 
-  void loadResources(const std::string& base);
   // The counter, through the session when there is one.
   int64_t readCounter();
   float measureFrame();
@@ -127,14 +126,15 @@ class Game final {
 
   Platform& platform_;
   Renderer& display_;
-  Session* session_;
+  LiveSession live_;
+  Session& session_;  // the options' session, else live_
 
   Store store_;  // everything the assembly made
   RunningIds ids_;
   GameResources resources_;
   Scene scene_;
 
-  const SpeakerConfig speakerConfig_{44100, 2};
+  const SpeakerConfig speakerConfig_{};  // the output's rate and channels
   SpeakerInterface speaker_;
   InputInterface input_;
   KeyState keys_;

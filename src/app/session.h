@@ -36,4 +36,15 @@ class Session {
   virtual void end(const GameEnd& end) = 0;
 };
 
+// A game nobody records or replays: it uses what the machine gives.
+class LiveSession final : public Session {
+ public:
+  double counterFrequency(uint64_t, double live) override { return live; }
+  int64_t counter(uint64_t, int64_t live) override { return live; }
+  bool soundOpened(uint64_t, bool live) override { return live; }
+  uint32_t playingSounds(uint64_t, uint32_t live) override { return live; }
+  void message(uint64_t, const WindowMessage&) override {}
+  void end(const GameEnd&) override {}
+};
+
 }  // namespace zt

@@ -17,14 +17,14 @@ Program::Program(ProgramOptions options) : options_(std::move(options)) {}
 
 Program::~Program() = default;
 
-bool Program::openRecording() {
-  if (options_.recordPath.empty()) return true;
-  // Written down from the start, each line as it happens.
-  recorder_ = SessionRecorder::open(options_.recordPath, options_.source);
-  return recorder_ != nullptr;
-}
-
-void Program::startGame(Backend& backend) {
+bool Program::open(Backend& backend) {
+  if (game_) return true;
+  if (!options_.recordPath.empty()) {
+    // Written down from the start, each line as it happens.
+    recorder_ = SessionRecorder::open(options_.recordPath, options_.source);
+    if (!recorder_) return false;
+  }
+  if (!backend.open()) return false;
   GameOptions game;
   session_ = recorder_ ? recorder_.get() : options_.source;
   game.session = session_;
@@ -34,12 +34,18 @@ void Program::startGame(Backend& backend) {
           : backend.resourceBase(findResourceFolder(resourceFolders(backend.programFolder())));
   game_ = std::make_unique<Game>(backend.platform(), backend.display(), game);
   backend.display().initialize();
+  return true;
+}
+
+void Program::start() {
+  if (!game_ || started_) return;
+  started_ = true;
   game_->start();
   over_ = game_->quitRequested();
 }
 
 bool Program::runFrame() {
-  if (over_ || !game_) return false;
+  if (over_ || !started_) return false;
   const uint64_t frame = game_->frames();
   FrameObserver* observer = options_.observer;
   if (observer) observer->beforeFrame(frame, *game_);
@@ -74,8 +80,8 @@ int runProgram(Backend& backend, const ProgramArguments& arguments) {
   ProgramOptions options;
   options.recordPath = arguments.recordPath;
   Program program(options);
-  if (!program.openRecording() || !backend.open()) return 1;
-  program.startGame(backend);
+  if (!program.open(backend)) return 1;
+  program.start();
   while (program.runFrame()) {
   }
   return program.finish().status;

@@ -64,8 +64,9 @@ struct ProgramOptions {
 
 // One run of the game as a program: the recording it writes, the game on a
 // backend, the frames, the end. Programs with a loop of their own call
-// runProgram; a host that calls back once per frame (the browser) calls
-// these steps itself.
+// runProgram; a host that calls back (the browser) calls these steps
+// itself: open while the page loads, start at the player's first gesture,
+// then a frame per callback.
 class Program {
  public:
   explicit Program(ProgramOptions options);
@@ -73,18 +74,23 @@ class Program {
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  // Opens the recording, if one is asked for; false after a line on
-  // standard error saying why.
-  bool openRecording();
-  // The game on the backend's open window: start-up, the display's state,
-  // the sound and the clock.
-  void startGame(Backend& backend);
-  // One frame; false once the game is over (it quit, or Escape ended it).
+  // Start-up up to the game's start, in this order: the recording (when
+  // one is asked for), the backend's window and display, the game's
+  // assembly (every picture, the font and the clips decoded, the scene
+  // built), the display's state. False after a line on standard error
+  // saying why; nothing of the game is made then.
+  bool open(Backend& backend);
+  // The game's start, once open: the sound output, level 0's colours and
+  // name, the frame clock.
+  void start();
+  // One frame; false before the start and once the game is over (it quit,
+  // or Escape ended it).
   bool runFrame();
   // The end: the recording's end line, the sound stopped. Its status is
   // the game's, or 1 when the recording could not be written in full.
   GameEnd finish();
 
+  // Null until open has assembled the game.
   const Game* game() const { return game_.get(); }
 
  private:
@@ -92,6 +98,7 @@ class Program {
   std::unique_ptr<SessionRecorder> recorder_;
   Session* session_ = nullptr;  // the recorder, or else the source
   std::unique_ptr<Game> game_;
+  bool started_ = false;
   bool over_ = false;
 };
 

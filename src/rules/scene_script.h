@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/id_counter.h"
+#include "rules/game_resources.h"
 
 namespace zt {
 
@@ -27,27 +28,6 @@ struct MarkerBinding;
 struct LevelState;
 struct KeyState;
 struct LoopClock;
-
-// What the assembly loaded; any picture may be null (it then shows nothing).
-// Plain pointers: the game's store owns them.
-struct GameResources {
-  Image* derivative1 = nullptr;
-  Image* derivative2 = nullptr;
-  Image* trollidian1 = nullptr;
-  Image* trollidian2 = nullptr;
-  Image* progress = nullptr;
-  Image* progressBar = nullptr;
-  Image* panel = nullptr;
-  Image* title = nullptr;
-  Image* titleBackground = nullptr;
-  Image* gameOver = nullptr;
-  Font* font = nullptr;
-  SoundClip* titleMusic = nullptr;  // painting_with_gasoline.ogg
-  SoundClip* gameMusic = nullptr;   // intention_ignited.ogg
-  SoundClip* death = nullptr;
-  SoundClip* accept = nullptr;
-  SoundClip* gameOverSound = nullptr;
-};
 
 // What the game and its tests reach of what the scene script builds; the
 // rest is wired in and reached only through these. The store given to

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "audio/speaker.h"
-#include "test_support.h"
 
 namespace zt {
 namespace {
@@ -131,43 +130,6 @@ TEST(AudioHeadlessDevice, RunsSilentWithoutAMixer) {
   for (int frame = 0; frame < 100; ++frame) device.advance(1.0 / 60);
   EXPECT_EQ(device.blocksPlayed(), 1u);
   EXPECT_EQ(device.recording().size(), static_cast<size_t>(kBlockSamples));
-}
-
-TEST(AudioHeadlessDevice, WritesTheRecordingAsWav) {
-  HeadlessWaveDevice device;
-  SpeakerInterface speaker;
-  ASSERT_EQ(speaker.openSpeaker(SpeakerConfig{}, &device), 0);
-  SoundClip clip = rampClip(speaker, 2000, -300);
-  speaker.playSound(&clip, false);
-  for (int frame = 0; frame < 30; ++frame) device.advance(1.0 / 60);
-  speaker.closeSpeaker();
-
-  test::TempDir dir;
-  ASSERT_TRUE(device.writeWav(dir.file("out.wav")));
-  const auto bytes = test::readBytes(dir.file("out.wav"));
-  const auto& recording = device.recording();
-  ASSERT_EQ(bytes.size(), 44 + recording.size() * 2);
-  auto u32 = [&](size_t at) {
-    return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
-           uint32_t(bytes[at + 3]) << 24;
-  };
-  auto u16 = [&](size_t at) { return uint16_t(bytes[at] | bytes[at + 1] << 8); };
-  EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
-  EXPECT_EQ(u32(4), bytes.size() - 8);
-  EXPECT_EQ(std::string(bytes.begin() + 8, bytes.begin() + 16), "WAVEfmt ");
-  EXPECT_EQ(u32(16), 16u);
-  EXPECT_EQ(u16(20), 1);
-  EXPECT_EQ(u16(22), 2);
-  EXPECT_EQ(u32(24), 44100u);
-  EXPECT_EQ(u32(28), 176400u);
-  EXPECT_EQ(u16(32), 4);
-  EXPECT_EQ(u16(34), 16);
-  EXPECT_EQ(std::string(bytes.begin() + 36, bytes.begin() + 40), "data");
-  EXPECT_EQ(u32(40), recording.size() * 2);
-  for (size_t i = 0; i < recording.size(); ++i) {
-    ASSERT_EQ(static_cast<int16_t>(u16(44 + 2 * i)), recording[i]);
-  }
-  EXPECT_FALSE(device.writeWav(dir.file("no/such/dir/out.wav")));
 }
 
 }  // namespace

@@ -9,8 +9,6 @@
 #include "display/gl_renderer.h"
 #include "platform/headless/offscreen_gl.h"
 #include "scene/game_object.h"
-#include "scene/image_file.h"
-#include "test_support.h"
 
 namespace zt {
 namespace {
@@ -328,31 +326,6 @@ TEST(DisplayScaled, FarCornersAreReachedPastTheLargestViewport) {
   const std::vector<uint8_t> frame = readFramePixels(width, height);
   EXPECT_EQ(frame[0], 480 % 256);  // its column 480 at the left edge
   EXPECT_EQ(frame[2], 7);
-}
-
-TEST(DisplayOffscreen, FramesWriteAsTopFirstPng) {
-  OffscreenGl gl(8, 4);
-  ASSERT_TRUE(gl.valid());
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glEnable(GL_SCISSOR_TEST);
-  glScissor(0, 3, 8, 1);  // the top row, in GL's bottom-up rows
-  glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glDisable(GL_SCISSOR_TEST);
-  Bytes pixels = readFramePixels(8, 4);
-  ASSERT_EQ(pixels.size(), 8u * 4 * 4);
-  EXPECT_EQ(pixels[0], 255);
-  EXPECT_EQ(pixels[8 * 4 * 3], 0);
-
-  test::TempDir dir;
-  const std::string file = dir.file("frame.png");
-  ASSERT_TRUE(writeRgbaPng(file, 8, 4, pixels.data()));
-  PngInfo info;
-  auto back = loadPng(info, file);
-  ASSERT_NE(back, nullptr);
-  EXPECT_EQ(Bytes(back.get(), back.get() + pixels.size()), pixels);
-  EXPECT_FALSE(writeRgbaPng("/nonexistent-dir/x.png", 8, 4, pixels.data()));
 }
 
 }  // namespace

@@ -10,12 +10,12 @@
 #include <tuple>
 
 #include "app/game.h"
-#include "autoplayer.h"
 #include "core/image.h"
 #include "display/gl_renderer.h"
 #include "display/software_renderer.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/offscreen_gl.h"
+#include "replay/autoplayer.h"
 
 namespace zt {
 namespace {

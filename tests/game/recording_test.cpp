@@ -135,6 +135,13 @@ TEST_F(Recordings, AReplayStopsWhereTheRecordingRunsOut) {
   EXPECT_EQ(full.status, 1);
   EXPECT_EQ(full.err, "Error: couldn't write the recording /dev/full: No space left on device\n");
   EXPECT_EQ(full.trace.size(), 10u);
+  // Nor does a screenshot or the sound.
+  const ReplayRun outputs =
+      runReplay({"--frames", "10", "--shot", "5:/dev/full", "--wav", "/dev/full"});
+  EXPECT_EQ(outputs.status, 1);
+  EXPECT_EQ(outputs.err,
+            "zummertock-replay: cannot write /dev/full\n"
+            "zummertock-replay: cannot write /dev/full\n");
 }
 
 TEST_F(Recordings, AReplayThatLeavesTheRecordingSaysWhere) {

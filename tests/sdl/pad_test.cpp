@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -102,28 +103,32 @@ TEST(SdlPads, ButtonsAreTheKeysWhicheverPadAndUnpluggingLetsGo) {
 // then Back for the game-over picture.
 class PadPlayer : public FrameObserver {
  public:
+  // Plugged in before the first frame, once the program has started SDL.
+  void beforeFrame(uint64_t frame, const Game&) override {
+    if (frame == 0) pad.emplace();
+  }
   bool afterFrame(uint64_t, const Game& game) override {
     const int32_t mode = game.modes().gameMode;
     const LevelState& level = game.level();
     const float x = game.scene().progressMarker->getPosition().x;
     if (mode == kModeTitle || mode == kModeTitlePrompts) {
       // A press is a button going down after it was up.
-      pad.press(SDL_CONTROLLER_BUTTON_A, !southDown);
+      pad->press(SDL_CONTROLLER_BUTTON_A, !southDown);
       southDown = !southDown;
     } else if (mode == kModePlay && level.currentLevel == 0 && !level.inputLocked &&
                static_cast<double>(x) >= kBarStart && !rightDown) {
-      pad.press(SDL_CONTROLLER_BUTTON_A, false);
-      pad.press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+      pad->press(SDL_CONTROLLER_BUTTON_A, false);
+      pad->press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
       rightDown = true;
     } else if (mode == kModePlay && level.currentLevel == 1 && rightDown) {
-      pad.press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
-      pad.press(SDL_CONTROLLER_BUTTON_BACK, true);
+      pad->press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
+      pad->press(SDL_CONTROLLER_BUTTON_BACK, true);
       rightDown = false;
     }
     return ++frames < 20000;
   }
 
-  VirtualPad pad;
+  std::optional<VirtualPad> pad;
   bool southDown = false;
   bool rightDown = false;
   int frames = 0;
@@ -135,14 +140,13 @@ TEST(SdlPads, APadPlaysTheGameAndItsRecordingReplays) {
   test::TempDir dir;
   const std::string recording = dir.file("session.rec");
   SdlBackend backend;
-  ASSERT_TRUE(backend.open());
-  PadPlayer player;  // once SDL has started
+  PadPlayer player;
   ProgramOptions options;
   options.recordPath = recording;
   options.observer = &player;
   Program played(options);
-  ASSERT_TRUE(played.openRecording());
-  played.startGame(backend);
+  ASSERT_TRUE(played.open(backend));
+  played.start();
   while (played.runFrame()) {
   }
   const GameEnd end = played.finish();

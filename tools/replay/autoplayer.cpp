@@ -1,4 +1,4 @@
-#include "autoplayer.h"
+#include "replay/autoplayer.h"
 
 #include <algorithm>
 

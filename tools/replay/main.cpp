@@ -12,14 +12,15 @@
 #include <string>
 #include <vector>
 
-#include "autoplayer.h"
 #include "core/screen.h"
 #include "platform/headless/headless_platform.h"
 #include "program/program.h"
 #include "program/session_file.h"
+#include "replay/autoplayer.h"
+#include "replay/output_files.h"
+#include "replay/session_replay.h"
+#include "replay/trace.h"
 #include "rules/rules.h"
-#include "session_replay.h"
-#include "trace.h"
 
 namespace {
 
@@ -141,7 +142,10 @@ class Runner : public zt::FrameObserver {
   bool finish() {
     if (trace_ && std::fclose(trace_) != 0) ok_ = false;
     trace_ = nullptr;
-    if (!options_.wavPath.empty() && !platform_.wave().writeWav(options_.wavPath)) {
+    const zt::HeadlessWaveDevice& wave = platform_.wave();
+    if (!options_.wavPath.empty() &&
+        !zt::writeWav(options_.wavPath, wave.recording(), wave.format().channels,
+                      wave.format().samplesPerSecond)) {
       cannotWrite(options_.wavPath);
     }
     return ok_;
@@ -332,8 +336,8 @@ int main(int argc, char** argv) {
   Runner runner(platform, options, replay.get());
   options.program.observer = &runner;
   zt::Program program(options.program);
-  if (!backend.open() || !program.openRecording()) return 1;
-  program.startGame(backend);
+  if (!program.open(backend)) return 1;
+  program.start();
   while (program.runFrame()) {
   }
   const zt::GameEnd end = program.finish();

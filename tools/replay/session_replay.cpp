@@ -1,4 +1,4 @@
-#include "session_replay.h"
+#include "replay/session_replay.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "trace.h"
+#include "replay/trace.h"
 
 #include <cinttypes>
 #include <cstdio>

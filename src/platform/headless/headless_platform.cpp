@@ -20,7 +20,7 @@ void HeadlessPlatform::setJitter(double fraction, uint64_t seed) {
 bool HeadlessPlatform::createContext() {
   gl_ = std::make_unique<OffscreenGl>(kWindowWidth, kWindowHeight);
   if (!gl_->valid()) {
-    std::fprintf(stderr, "zummertock-replay: cannot create an offscreen OpenGL context\n");
+    std::fprintf(stderr, "Error: cannot create an offscreen OpenGL context\n");
     return false;
   }
   return true;

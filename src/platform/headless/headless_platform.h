@@ -23,7 +23,7 @@ namespace zt {
 class HeadlessPlatform : public Platform {
  public:
   // soundDevice false: the device refuses to open, as on a machine without
-  // one. recordSound: keep what is played, for writeWav.
+  // one. recordSound: keep what is played (wave().recording()).
   explicit HeadlessPlatform(double dt, bool soundDevice = true, bool recordSound = false);
 
   // The offscreen context, made current; false (after a line on standard

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <string>
 #include <vector>
 
+#include "audio/block_queue.h"
 #include "audio/wave_device.h"
 
 namespace zt {
@@ -38,19 +37,16 @@ class HeadlessWaveDevice : public WaveDevice {
   uint64_t blocksPlayed() const { return blocksPlayed_; }
   // Blocks submitted and not yet played.
   size_t queuedBlocks() const { return queue_.size(); }
-
-  // The recording as a 16-bit PCM WAV file in the opened format. False when
-  // the file cannot be written.
-  bool writeWav(const std::string& path) const;
+  // The format it was opened with; the game's when it never opened.
+  const WaveFormat& format() const { return format_; }
 
  private:
   bool failToOpen_;
   bool record_;
   bool opened_ = false;
+  bool playing_ = false;  // opened and not closed
   WaveFormat format_;
-  DoneCallback done_;
-
-  std::deque<std::vector<uint8_t>> queue_;
+  BlockQueue queue_;
 
   double framesDue_ = 0.0;
   uint64_t blocksPlayed_ = 0;

@@ -1,10 +1,7 @@
 #include "platform/headless/offscreen_gl.h"
 
 #include <GL/osmesa.h>
-#include <png.h>
 
-#include <csetjmp>
-#include <cstdio>
 #include <cstring>
 
 namespace zt {
@@ -64,45 +61,6 @@ std::vector<uint8_t> readFramePixels(uint32_t width, uint32_t height) {
                 rowBytes);
   }
   return topFirst;
-}
-
-namespace {
-
-[[noreturn]] void onWriteError(png_structp png, png_const_charp) {
-  longjmp(png_jmpbuf(png), 1);
-}
-
-void onWriteWarning(png_structp, png_const_charp) {}
-
-// Only trivially destructible locals: libpng may longjmp back here.
-bool encodeRgba(png_structp png, png_infop info, FILE* file, uint32_t width, uint32_t height,
-                const uint8_t* rgba) {
-  if (setjmp(png_jmpbuf(png))) return false;
-  png_init_io(png, file);
-  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (uint32_t r = 0; r < height; ++r) {
-    png_write_row(png, rgba + static_cast<size_t>(r) * width * 4);
-  }
-  png_write_end(png, nullptr);
-  return true;
-}
-
-}  // namespace
-
-bool writeRgbaPng(const std::string& fileName, uint32_t width, uint32_t height,
-                  const uint8_t* rgba) {
-  if (!rgba || width == 0 || height == 0) return false;
-  FILE* file = std::fopen(fileName.c_str(), "wb");
-  if (!file) return false;
-  png_structp png =
-      png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onWriteError, onWriteWarning);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  bool ok = info && encodeRgba(png, info, file, width, height, rgba);
-  png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
-  if (std::fclose(file) != 0) ok = false;
-  return ok;
 }
 
 }  // namespace zt

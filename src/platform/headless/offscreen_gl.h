@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "core/screen.h"
@@ -38,9 +37,5 @@ class OffscreenGl {
 // The current context's colour buffer, width x height pixels, as RGBA bytes
 // with the top row first (finishes pending drawing first).
 std::vector<uint8_t> readFramePixels(uint32_t width, uint32_t height);
-
-// Writes RGBA bytes, top row first, as an 8-bit RGBA PNG. False on failure.
-bool writeRgbaPng(const std::string& fileName, uint32_t width, uint32_t height,
-                  const uint8_t* rgba);
 
 }  // namespace zt

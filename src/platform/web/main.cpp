@@ -45,8 +45,8 @@ EMSCRIPTEN_KEEPALIVE int zt_start() {
   zt::ProgramOptions options;
   options.recordPath = kRecording;
   running->program = std::make_unique<zt::Program>(options);
-  if (!running->program->openRecording() || !running->backend.open()) return 0;
-  running->program->startGame(running->backend);
+  if (!running->program->open(running->backend)) return 0;
+  running->program->start();
   emscripten_set_main_loop(frame, 0, false);
   return 1;
 }
