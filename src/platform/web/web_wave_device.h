@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 
+#include "audio/block_queue.h"
 #include "audio/wave_device.h"
 
 namespace zt {
@@ -26,18 +26,11 @@ class WebWaveDevice : public WaveDevice {
   // Web Audio's request for `frames` frames of sound, as two channels of
   // floats: the queued blocks in order, silence when none is left; each
   // block used up is reported done.
-  void fill(float* left, float* right, int frames);
+  void fill(float* left, float* right, uint32_t frames);
 
  private:
-  struct Block {
-    const int16_t* samples;  // interleaved stereo, the mixer's buffer
-    uint32_t frames;
-  };
-
   bool opened_ = false;
-  DoneCallback done_;
-  std::deque<Block> queue_;
-  uint32_t frontOffset_ = 0;  // frames of the front block already played
+  BlockQueue queue_;
 };
 
 }  // namespace zt
