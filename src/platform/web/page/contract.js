@@ -17,6 +17,10 @@ mergeInto(LibraryManager.library, {
     // What the page calls on the module, as Module.game.NAME: the exported
     // C function, its result and its arguments' types.
     const game = {
+      // () -> 1 when the game is assembled (the recording, the canvas's
+      // context, every resource decoded, the scene), ready to start; once
+      // the resources are in the file system.
+      open: ['zt_open', 'number', []],
       // () -> 1 when it started: the player's first click, touch or key,
       // after which the page's sound may start; opens the sound and runs a
       // frame each animation frame.

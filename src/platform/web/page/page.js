@@ -328,9 +328,10 @@ var Module = {
 const ready = { runtime: false, resources: false };
 // Why the game cannot be offered here, when it cannot.
 let refusal = "";
+let opened = false;
 
 function startGame() {
-  if (started || refusal || !ready.runtime || !ready.resources) return false;
+  if (started || !opened) return false;
   started = true;
   makeAudioContext();
   $("start").hidden = true;
@@ -344,11 +345,13 @@ $("start").addEventListener("pointerup", (e) => {
   if (e.button === 0) startGame();
 });
 
+// The game is assembled (every resource decoded, the scene built) while the
+// overlay waits, so that the player's gesture only starts it.
 function becameReady(part) {
   ready[part] = true;
-  if (ready.runtime && ready.resources && !refusal) {
-    $("start-text").textContent = "Click, touch or press a key to play";
-  }
+  if (!ready.runtime || !ready.resources || refusal) return;
+  opened = Module.game.open() === 1;
+  $("start-text").textContent = opened ? "Click, touch or press a key to play" : "The game could not start.";
 }
 
 // --- the loading -------------------------------------------------------------------
