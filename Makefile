@@ -36,11 +36,12 @@ uninstall:
 	@cmake -DMANIFEST=build/play/install_manifest.txt -DPREFIX="$(PREFIX)" \
 		-DDESTDIR="$(DESTDIR)" -P cmake/uninstall.cmake
 
-# The Debian package, in dist/.
+# The Debian package, in dist/, once Debian's own checks accept it.
 package: play-build
 	@scripts/install-deps package
 	@rm -f build/play/zummertock_*.deb
 	@cd build/play && cpack -G DEB
+	@scripts/check-package build/play/zummertock_*.deb build/play/zummertock
 	@mkdir -p dist && cp build/play/zummertock_*.deb dist/
 	@ls dist/zummertock_*.deb
 

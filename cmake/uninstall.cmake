@@ -2,7 +2,8 @@
 #
 # MANIFEST is CMake's install_manifest.txt, which lists the files the last
 # install wrote under their prefix (without DESTDIR). Each is removed from
-# DESTDIR, then the folders of share/zummertock that this leaves empty.
+# DESTDIR, then the folders of share/zummertock and share/doc/zummertock
+# that this leaves empty.
 # Folders other programs share (bin, share/icons/...) stay.
 foreach(var MANIFEST PREFIX)
   if(NOT ${var})
@@ -20,7 +21,7 @@ foreach(file IN LISTS files)
   endif()
 endforeach()
 
-set(ours "${DESTDIR}${PREFIX}/share/zummertock")
+set(ours "${DESTDIR}${PREFIX}/share/zummertock" "${DESTDIR}${PREFIX}/share/doc/zummertock")
 foreach(file IN LISTS files)
   set(path "${DESTDIR}${file}")
   if(EXISTS "${path}" OR IS_SYMLINK "${path}")
@@ -30,7 +31,13 @@ foreach(file IN LISTS files)
   # Then its folders, upward, while they are ours and empty.
   cmake_path(GET path PARENT_PATH dir)
   while(1)
-    cmake_path(IS_PREFIX ours "${dir}" NORMALIZE below)
+    set(below FALSE)
+    foreach(folder IN LISTS ours)
+      cmake_path(IS_PREFIX folder "${dir}" NORMALIZE inside_ours)
+      if(inside_ours)
+        set(below TRUE)
+      endif()
+    endforeach()
     if(NOT below OR NOT IS_DIRECTORY "${dir}")
       break()
     endif()

@@ -134,7 +134,7 @@ class Game final {
   GameResources resources_;
   Scene scene_;
 
-  const SpeakerConfig speakerConfig_{44100, 2};
+  const SpeakerConfig speakerConfig_{};  // the output's rate and channels
   SpeakerInterface speaker_;
   InputInterface input_;
   KeyState keys_;

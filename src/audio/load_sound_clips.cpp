@@ -46,7 +46,7 @@ std::vector<std::unique_ptr<SoundClip>> loadSoundClips(SpeakerInterface& speaker
     for (std::thread& worker : workers) worker.join();
   }
 
-  const int32_t outputRate = SpeakerConfig{}.sampleRate;
+  const int32_t outputRate = static_cast<int32_t>(kOutputRate);
   std::vector<std::unique_ptr<SoundClip>> clips;
   clips.reserve(paths.size());
   for (size_t i = 0; i < paths.size(); ++i) {

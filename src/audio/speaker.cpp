@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 #include "core/thread_name.h"
 
@@ -68,7 +67,7 @@ int32_t SpeakerInterface::openDevice(const SpeakerConfig& config, WaveDevice* wa
     std::fputs("Speaker Interface error: cannot open specified wave device.\n", stderr);
     return -1;
   }
-  waveBufferMemory = std::make_unique<uint8_t[]>(kWaveBufferCount * kBlockBytes);
+  waveBufferMemory = std::make_unique<int16_t[]>(kWaveBufferCount * kBlockSamples);
   device = wave;
   return 0;
 }
@@ -126,7 +125,10 @@ bool SpeakerInterface::mixOneBlock() {
     if (freeBufferCount <= 0 || device == nullptr) return false;
   }
 
-  std::array<int16_t, kBlockSamples> block{};
+  // Mixed where the device will read it: buffers come back in the order
+  // they went out, so the next one in the rotation is free whenever any is.
+  int16_t* block = waveBufferMemory.get() + nextHeaderIndex * kBlockSamples;
+  std::fill(block, block + kBlockSamples, int16_t{0});
   std::lock_guard<std::mutex> lock(playingListLock);
   for (PlayingSound& sound : playingSounds) {
     if (sound.position >= sound.length) {
@@ -144,7 +146,7 @@ bool SpeakerInterface::mixOneBlock() {
     for (uint32_t i = 0; i < n;) {
       const uint32_t run = static_cast<uint32_t>(std::min<uint64_t>(n - i, clipSamples - index));
       const int16_t* from = samples + index;
-      int16_t* to = block.data() + i;
+      int16_t* to = block + i;
       for (uint32_t k = 0; k < run; ++k) to[k] = saturatingAdd(to[k], from[k]);
       i += run;
       index += run;
@@ -165,16 +167,13 @@ bool SpeakerInterface::mixOneBlock() {
   pendingRemovals.clear();
   playingCount.store(static_cast<uint32_t>(playingSounds.size()));
 
-  submitWaveBuffer(block.data());
+  submitWaveBuffer();
   return true;
 }
 
-void SpeakerInterface::submitWaveBuffer(const int16_t* block) {
-  // Buffers come back in the order they went out, so the next one in the
-  // rotation is free whenever any is.
-  uint8_t* buffer = waveBufferMemory.get() + nextHeaderIndex * kBlockBytes;
-  std::memcpy(buffer, block, kBlockBytes);
-  device->submit(buffer, kBlockBytes);
+void SpeakerInterface::submitWaveBuffer() {
+  const int16_t* block = waveBufferMemory.get() + nextHeaderIndex * kBlockSamples;
+  device->submit(reinterpret_cast<const uint8_t*>(block), kBlockBytes);
   {
     std::lock_guard<std::mutex> lock(bufferCountLock);
     --freeBufferCount;
@@ -236,7 +235,7 @@ SpeakerInterface::Inspection SpeakerInterface::inspect() const {
 
 const uint8_t* SpeakerInterface::waveBuffer(int32_t index) const {
   if (!waveBufferMemory || index < 0 || index >= kWaveBufferCount) return nullptr;
-  return waveBufferMemory.get() + index * kBlockBytes;
+  return reinterpret_cast<const uint8_t*>(waveBufferMemory.get() + index * kBlockSamples);
 }
 
 }  // namespace zt

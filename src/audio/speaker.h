@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -16,8 +15,8 @@
 namespace zt {
 
 struct SpeakerConfig {
-  int32_t sampleRate = 44100;
-  int32_t channels = 2;  // only the low 16 bits are used
+  int32_t sampleRate = kOutputRate;
+  int32_t channels = kOutputChannels;  // only the low 16 bits are used
 };
 
 // One decoded sound: frameCount frames of channelCount interleaved signed
@@ -39,7 +38,7 @@ struct PlayingSound {
 };
 
 // The unit of mixing and output: 512 stereo frames, about 11.6 ms.
-constexpr int32_t kBlockSamples = 1024;
+constexpr int32_t kBlockSamples = static_cast<int32_t>(kBlockFrames) * kOutputChannels;
 constexpr int32_t kBlockBytes = kBlockSamples * 2;
 // Blocks the mixer keeps queued at the device.
 constexpr int32_t kWaveBufferCount = 10;
@@ -116,7 +115,7 @@ class SpeakerInterface {
 
  private:
   void mixerThread();
-  void submitWaveBuffer(const int16_t* block);
+  void submitWaveBuffer();
 
   IdCounter nextClipId;
 
@@ -135,7 +134,7 @@ class SpeakerInterface {
   // The mixer thread's alone once open.
   WaveDevice* device = nullptr;
   bool drivenByDevice = false;
-  std::unique_ptr<uint8_t[]> waveBufferMemory;
+  std::unique_ptr<int16_t[]> waveBufferMemory;  // the ten blocks, mixed in place
   int32_t nextHeaderIndex = 0;
 
   std::thread mixerThreadHandle;

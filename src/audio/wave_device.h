@@ -5,13 +5,19 @@
 
 namespace zt {
 
+// The game's sound output: frames a second, channels of 16-bit samples,
+// and the frames of a block, the unit of mixing and output.
+constexpr uint32_t kOutputRate = 44100;
+constexpr uint16_t kOutputChannels = 2;
+constexpr uint32_t kBlockFrames = 512;
+
 // The PCM format handed to a wave device (the fields of a WAVEFORMATEX).
 struct WaveFormat {
   uint16_t formatTag = 1;  // PCM
-  uint16_t channels = 2;
-  uint32_t samplesPerSecond = 44100;
-  uint32_t averageBytesPerSecond = 176400;
-  uint16_t blockAlign = 4;
+  uint16_t channels = kOutputChannels;
+  uint32_t samplesPerSecond = kOutputRate;
+  uint32_t averageBytesPerSecond = kOutputRate * kOutputChannels * 2;
+  uint16_t blockAlign = kOutputChannels * 2;
   uint16_t bitsPerSample = 16;
 };
 

@@ -91,43 +91,6 @@ TEST(AudioSdlDevice, DiskDriverPlaysBuffersInTheOrderWritten) {
                           [](uint8_t v) { return v == 0; }));
 }
 
-TEST(AudioSdlDevice, CallbacksOfAnyLengthSplitBuffersInOrder) {
-  doneCount = 0;
-  // Opened and closed again: no audio thread, the callback's work alone.
-  useDriver("dummy");
-  SdlWaveDevice device;
-  ASSERT_TRUE(device.open(WaveFormat{}, countDone));
-  device.close();
-  Blocks blocks(3);
-  blocks.submitTo(device);
-
-  std::vector<uint8_t> stream(3000, 0xee);
-  device.fill(stream.data(), 3000);
-  EXPECT_TRUE(std::equal(blocks.bytes[0].begin(), blocks.bytes[0].end(), stream.begin()));
-  EXPECT_TRUE(std::equal(stream.begin() + 2048, stream.end(), blocks.bytes[1].begin()));
-  EXPECT_EQ(doneCount.load(), 1);
-
-  std::vector<uint8_t> rest(5000, 0xee);
-  device.fill(rest.data(), 5000);
-  EXPECT_TRUE(std::equal(rest.begin(), rest.begin() + 1096, blocks.bytes[1].begin() + 952));
-  EXPECT_TRUE(std::equal(rest.begin() + 1096, rest.begin() + 3144, blocks.bytes[2].begin()));
-  EXPECT_TRUE(std::all_of(rest.begin() + 3144, rest.end(), [](uint8_t v) { return v == 0; }));
-  EXPECT_EQ(doneCount.load(), 3);
-
-  // Closing drops what is still queued, half-played or not, unreported.
-  blocks.submitTo(device);
-  device.fill(stream.data(), 1000);
-  device.close();
-  device.fill(rest.data(), 5000);
-  EXPECT_TRUE(std::all_of(rest.begin(), rest.end(), [](uint8_t v) { return v == 0; }));
-  EXPECT_EQ(doneCount.load(), 3);
-  // What comes next plays from its first byte.
-  device.submit(blocks.bytes[2].data(), kBlockBytes);
-  device.fill(stream.data(), kBlockBytes);
-  EXPECT_TRUE(std::equal(blocks.bytes[2].begin(), blocks.bytes[2].end(), stream.begin()));
-  EXPECT_EQ(doneCount.load(), 4);
-}
-
 TEST(AudioSdlDevice, MixerOutputReachesTheDiskDriver) {
   test::TempDir dir;
   useDriver("disk", dir.file("mixed.raw"));

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # The installed game: the tree `cmake --install` lays out under a DESTDIR,
-# the same files in the Debian package with no -dev dependency, the title
+# the same files in the Debian package (the program in usr/games; no -dev
+# dependency; Debian's checks, scripts/check-package, pass), the title
 # shown by the installed program started from an empty folder, and nothing
 # of ours left after uninstalling.   install_test.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1 src=$2
 source "$src/scripts/lib/window-checks.sh"
-for tool in Xvfb xdotool import convert identify desktop-file-validate dpkg-deb dpkg-shlibdeps file; do
+for tool in Xvfb xdotool import convert identify desktop-file-validate dpkg-deb dpkg-shlibdeps file \
+  lintian hardening-check appstreamcli objdump; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 work=$(mktemp -d) game_pid="" virtual_display_pid=""
@@ -30,8 +32,9 @@ deb=$(echo "$work"/pkg/zummertock_*.deb) depends=$(dpkg-deb -f "$deb" Depends)
 [[ $depends == *libsdl2-2.0-0* && $depends =~ (^|, )libgl1(,|$) && $depends != *-dev* ]] ||
   fail "Depends: $depends"
 dpkg-deb -x "$deb" "$work/deb"
-diff <(cd "$root" && find . -type f | sort) <(cd "$work/deb" && find . -type f | sort) ||
-  fail "the package's files are not the installed ones"
+diff <(cd "$root" && find . -type f | sort) <(cd "$work/deb" && find . -type f |
+  sed 's,^\./usr/games/,./usr/bin/,' | sort) || fail "the package's files are not the installed ones"
+"$src/scripts/check-package" "$deb" "$build/zummertock" || fail "Debian's checks of the package"
 
 start_virtual_display "$work" 800x600x24
 mkdir "$work/empty"
@@ -51,6 +54,6 @@ game_pid=""
 
 cmake -DMANIFEST="$build/install_manifest.txt" -DPREFIX=/usr -DDESTDIR="$root" \
   -P "$src/cmake/uninstall.cmake" >/dev/null
-left=$(cd "$root" && find . -type f -o -path ./usr/share/zummertock -print)
+left=$(cd "$root" && find . -type f -o -path './usr/share/*zummertock' -print)
 [ -z "$left" ] || fail "left after uninstalling: $left"
 echo "PASS: installed tree, package ($(stat -c %s "$deb") bytes, Depends: $depends), title, uninstall"

@@ -566,6 +566,38 @@ export class Page {
   setViewport(width, height) {
     return this.send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: 1, mobile: false });
   }
+
+  // A phone of width x height CSS pixels at three device pixels each, held
+  // as its shape says, with a touch screen; again to turn it.
+  async emulatePhone(width, height) {
+    const type = width < height ? 'portraitPrimary' : 'landscapePrimary';
+    await this.send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: 3, mobile: true,
+      screenOrientation: { type, angle: width < height ? 0 : 90 } });
+    await this.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
+  }
+
+  // The fingers on the screen now, as [id, x, y]: those new go down, those
+  // gone are lifted, the others move there.
+  async touch(...fingers) {
+    const points = fingers.map(([id, x, y]) => ({ id, x, y }));
+    const lifted = (this.fingers || []).filter((p) => !points.some((q) => q.id === p.id));
+    const staying = (this.fingers || []).length - lifted.length;
+    this.fingers = points;
+    const send = (type, touchPoints) => this.send('Input.dispatchTouchEvent', { type, touchPoints });
+    if (lifted.length) await send('touchEnd', points.length ? lifted : []);
+    if (points.length) await send(staying ? 'touchMove' : 'touchStart', points);
+  }
+
+  // Another tab in front of this one for `ms`, then this one again.
+  async hideFor(ms, meanwhile = async () => {}) {
+    const { targetId } = await this.browser.send('Target.createTarget', { url: 'about:blank' });
+    await this.browser.send('Target.activateTarget', { targetId });
+    await new Promise((r) => setTimeout(r, ms));
+    const seen = await meanwhile();
+    await this.browser.send('Target.activateTarget', { targetId: this.targetId });
+    await this.browser.send('Target.closeTarget', { targetId });
+    return seen;
+  }
 }
 
 // Width and height of a PNG, from its header.

@@ -301,6 +301,24 @@ TEST_CASE("command 105 destroys the window: quit message with code 0 and the loo
   game().reset();
 }
 
+TEST_CASE("a key released behind the About command reaches the game after the box") {
+  HWND window = gameWindowForTest();
+  if (window == nullptr) return CHECK(window != nullptr);
+  drainQueue();
+  game().post(window, WM_KEYDOWN, 'D', 1);
+  AboutWatch w;  // OK, once the box's own loop has dispatched the key-up
+  watch = &w;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, watchTimer);
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(104, 1), 0);
+  PostMessageW(window, WM_KEYUP, 'D', 0xC0000001);
+  game().pump();
+  KillTimer(nullptr, timer);
+  watch = nullptr;
+  game().pump();
+  CHECK(w.seen && game().keys.currentKeys[zt::kKeyD] == 0.0f);
+  game().reset();
+}
+
 TEST_CASE("system messages as the shared window procedure sees them") {
   using Kind = zt::WindowMessage::Kind;
   CHECK(zt::toWindowMessage(WM_COMMAND, MAKEWPARAM(104, 1)).kind == Kind::Command);

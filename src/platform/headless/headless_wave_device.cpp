@@ -1,7 +1,6 @@
 #include "platform/headless/headless_wave_device.h"
 
-#include <cstdio>
-#include <cstring>
+#include <utility>
 
 #include "audio/speaker.h"
 
@@ -18,38 +17,34 @@ constexpr double kFrameSlack = 1e-6;
 bool HeadlessWaveDevice::open(const WaveFormat& format, DoneCallback done) {
   if (failToOpen_ || opened_ || format.blockAlign == 0) return false;
   format_ = format;
-  done_ = std::move(done);
-  opened_ = true;
+  queue_.open(format.channels, std::move(done));
+  opened_ = playing_ = true;
   return true;
 }
 
 void HeadlessWaveDevice::submit(const uint8_t* block, uint32_t bytes) {
-  queue_.emplace_back(block, block + bytes);
+  queue_.submit(block, bytes);
 }
 
 void HeadlessWaveDevice::close() {
   // What was played stays recorded; what was still queued is dropped.
-  queue_.clear();
-  done_ = nullptr;
+  queue_.close();
+  playing_ = false;
 }
 
 void HeadlessWaveDevice::advance(double seconds) {
-  if (!opened_ || !done_ || seconds <= 0.0) return;
+  if (!playing_ || seconds <= 0.0) return;
   framesDue_ += seconds * format_.samplesPerSecond;
-  const double blockFrames = static_cast<double>(kBlockBytes / format_.blockAlign);
-  // A span longer than the queued blocks plays the ones the mixer makes as
-  // the first come back.
-  while (framesDue_ + kFrameSlack >= blockFrames && !queue_.empty()) {
+  const uint32_t blockFrames = kBlockBytes / format_.blockAlign;
+  // Whole blocks: a span longer than the queued ones plays those the mixer
+  // makes as the first come back.
+  while (framesDue_ + kFrameSlack >= blockFrames && queue_.size() > 0) {
     framesDue_ -= blockFrames;
-    const std::vector<uint8_t> bytes = std::move(queue_.front());
-    queue_.pop_front();
-    if (record_) {
-      const size_t start = recording_.size();
-      recording_.resize(start + bytes.size() / 2);
-      std::memcpy(recording_.data() + start, bytes.data(), bytes.size() / 2 * 2);
-    }
+    queue_.read(blockFrames, [this](const int16_t* samples, uint32_t frames, uint32_t) {
+      if (record_)
+        recording_.insert(recording_.end(), samples, samples + frames * format_.channels);
+    });
     ++blocksPlayed_;
-    done_();
   }
 }
 

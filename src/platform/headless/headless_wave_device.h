@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <vector>
 
+#include "audio/block_queue.h"
 #include "audio/wave_device.h"
 
 namespace zt {
@@ -44,10 +44,9 @@ class HeadlessWaveDevice : public WaveDevice {
   bool failToOpen_;
   bool record_;
   bool opened_ = false;
+  bool playing_ = false;  // opened and not closed
   WaveFormat format_;
-  DoneCallback done_;
-
-  std::deque<std::vector<uint8_t>> queue_;
+  BlockQueue queue_;
 
   double framesDue_ = 0.0;
   uint64_t blocksPlayed_ = 0;

@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 
-#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -22,20 +21,22 @@ bool SdlWaveDevice::open(const WaveFormat& format, DoneCallback done) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     ownsAudioSubsystem_ = true;
   }
-  done_ = std::move(done);
+  queue_.open(format.channels, std::move(done));
+  frameBytes_ = format.channels * 2u;
 
   SDL_AudioSpec wanted;
   SDL_zero(wanted);
   wanted.freq = static_cast<int>(format.samplesPerSecond);
   wanted.format = AUDIO_S16LSB;
   wanted.channels = static_cast<Uint8>(format.channels);
-  wanted.samples = 512;  // one mixer block per callback
+  wanted.samples = kBlockFrames;  // one mixer block per callback
   wanted.callback = audioCallback;
   wanted.userdata = this;
   SDL_AudioSpec obtained;
   // No allowed changes: SDL converts if the hardware wants something else.
   device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
   if (device_ == 0) {
+    queue_.close();
     if (ownsAudioSubsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     ownsAudioSubsystem_ = false;
     return false;
@@ -45,34 +46,16 @@ bool SdlWaveDevice::open(const WaveFormat& format, DoneCallback done) {
 }
 
 void SdlWaveDevice::submit(const uint8_t* block, uint32_t bytes) {
-  std::lock_guard<std::mutex> lock(queueLock_);
-  queue_.push_back(Block{block, bytes});
+  queue_.submit(block, bytes);
 }
 
 void SdlWaveDevice::fill(uint8_t* stream, int length) {
-  size_t left = length > 0 ? static_cast<size_t>(length) : 0;
-  int finished = 0;
-  {
-    std::lock_guard<std::mutex> lock(queueLock_);
-    while (left > 0 && !queue_.empty()) {
-      const Block& block = queue_.front();
-      const size_t chunk = std::min<size_t>(left, block.bytes - frontOffset_);
-      std::memcpy(stream, block.data + frontOffset_, chunk);
-      stream += chunk;
-      left -= chunk;
-      frontOffset_ += static_cast<uint32_t>(chunk);
-      if (frontOffset_ >= block.bytes) {
-        queue_.pop_front();
-        frontOffset_ = 0;
-        ++finished;
-      }
-    }
-  }
-  std::memset(stream, 0, left);  // signed 16-bit silence
-  // Reported outside the queue lock: the callback takes the mixer's count lock.
-  for (int i = 0; i < finished; ++i) {
-    if (done_) done_();
-  }
+  const uint32_t bytes = length > 0 ? static_cast<uint32_t>(length) : 0;
+  const uint32_t frames =
+      queue_.read(bytes / frameBytes_, [&](const int16_t* samples, uint32_t count, uint32_t at) {
+        std::memcpy(stream + at * frameBytes_, samples, count * frameBytes_);
+      });
+  std::memset(stream + frames * frameBytes_, 0, bytes - frames * frameBytes_);  // silence
 }
 
 void SdlWaveDevice::close() {
@@ -80,11 +63,7 @@ void SdlWaveDevice::close() {
     SDL_CloseAudioDevice(device_);  // waits for a running callback to return
     device_ = 0;
   }
-  {
-    std::lock_guard<std::mutex> lock(queueLock_);
-    queue_.clear();
-    frontOffset_ = 0;
-  }
+  queue_.close();
   if (ownsAudioSubsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   ownsAudioSubsystem_ = false;
 }

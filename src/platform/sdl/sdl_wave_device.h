@@ -1,9 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <mutex>
 
+#include "audio/block_queue.h"
 #include "audio/wave_device.h"
 
 namespace zt {
@@ -24,23 +23,15 @@ class SdlWaveDevice : public WaveDevice {
   // blocks still queued are dropped without being reported.
   void close() override;
 
-  // The audio callback's work: copies queued blocks into stream (silence
-  // when none is queued) and reports each block done once copied out.
+  // The audio callback's work: the queued blocks into stream (silence when
+  // none is queued), each reported done once read to its end.
   void fill(uint8_t* stream, int length);
 
  private:
-  struct Block {
-    const uint8_t* data;
-    uint32_t bytes;
-  };
-
   uint32_t device_ = 0;
   bool ownsAudioSubsystem_ = false;
-  DoneCallback done_;
-
-  std::mutex queueLock_;  // the mixer thread submits, SDL's audio thread reads
-  std::deque<Block> queue_;
-  uint32_t frontOffset_ = 0;  // bytes of the front block already played
+  uint32_t frameBytes_ = 4;
+  BlockQueue queue_;  // the mixer thread submits, SDL's audio thread reads
 };
 
 }  // namespace zt

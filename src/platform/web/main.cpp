@@ -1,12 +1,17 @@
 // The browser program: the game on the web backend. The page loads the
-// module, puts the resources into its file system and, at the player's first
-// click or key (browsers start sound only then), calls zt_start; from then
-// on each animation frame runs one frame of the game.
+// module and puts the resources into its file system, then calls zt_open:
+// the recording, the canvas's context, the game assembled (every resource
+// decoded, the scene built), while the start overlay waits. The player's
+// first click, touch or key (browsers start sound only then) calls zt_start:
+// the sound opens and from then on each animation frame runs one frame of
+// the game. The functions here are what the page calls (page/contract.js
+// binds them as Module.game).
 #include <emscripten.h>
 
 #include <cstdio>
 #include <memory>
 
+#include "platform/web/page_contract.h"
 #include "platform/web/web_platform.h"
 #include "program/program.h"
 #include "program/strings.h"
@@ -21,12 +26,13 @@ constexpr const char* kRecording = "/zummertock-session.txt";
 struct Running {
   zt::WebBackend backend;
   std::unique_ptr<zt::Program> program;
+  bool started = false;  // the player's gesture has come
 };
 Running* running = nullptr;
 
-// clang-format off
-EM_JS(void, gameEnded, (int status), { ztGameEnded(status); });
-// clang-format on
+bool started() {
+  return running && running->started;
+}
 
 void frame() {
   zt::WebPlatform& platform = running->backend.platform();
@@ -34,27 +40,45 @@ void frame() {
   if (running->program->runFrame()) return;
   emscripten_cancel_main_loop();
   const zt::GameEnd end = running->program->finish();
-  gameEnded(end.status);
+  zt_page_game_ended(end.status);
 }
 
 }  // namespace
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE int zt_start() {
+EMSCRIPTEN_KEEPALIVE int zt_open() {
   if (running) return 0;
   running = new Running;
   zt::ProgramOptions options;
   options.recordPath = kRecording;
   running->program = std::make_unique<zt::Program>(options);
-  if (!running->program->open(running->backend)) return 0;
+  return running->program->open(running->backend) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int zt_start() {
+  if (!running || !running->program->game() || running->started) return 0;
+  running->started = true;
   running->program->start();
   emscripten_set_main_loop(frame, 0, false);
   return 1;
 }
 
-EMSCRIPTEN_KEEPALIVE void zt_key(int down, const char* code, const char* key, int alt) {
-  if (running) running->backend.platform().keyEvent(down != 0, code, key, alt != 0);
+EMSCRIPTEN_KEEPALIVE int zt_key(int down, const char* code, const char* key, int modifiers) {
+  if (!started()) return 0;
+  return static_cast<int>(
+      running->backend.platform().keyEvent(down != 0, code, key, static_cast<uint32_t>(modifiers)));
+}
+
+EMSCRIPTEN_KEEPALIVE void zt_touch(int id, int down, int control) {
+  if (started()) {
+    running->backend.platform().touchEvent(id, down != 0,
+                                           static_cast<zt::PageInput::Control>(control));
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE void zt_lifecycle(int visible, int focused) {
+  if (started()) running->backend.platform().pageChanged(visible != 0, focused != 0);
 }
 
 // Where the game stands, for the page's scripts: "frames mode level
@@ -62,7 +86,7 @@ EMSCRIPTEN_KEEPALIVE void zt_key(int down, const char* code, const char* key, in
 EMSCRIPTEN_KEEPALIVE const char* zt_state() {
   static char state[64];
   state[0] = '\0';
-  const zt::Game* game = running && running->program ? running->program->game() : nullptr;
+  const zt::Game* game = started() ? running->program->game() : nullptr;
   if (game) {
     std::snprintf(state, sizeof state, "%llu %d %u %d",
                   static_cast<unsigned long long>(game->frames()), game->modes().gameMode,
@@ -72,12 +96,12 @@ EMSCRIPTEN_KEEPALIVE const char* zt_state() {
 }
 
 EMSCRIPTEN_KEEPALIVE void zt_about_closed() {
-  if (running) running->backend.platform().aboutClosed();
+  if (started()) running->backend.platform().aboutClosed();
 }
 
 }  // extern "C"
 
 int main() {
   emscripten_set_window_title(ZT_WINDOW_TITLE);
-  return 0;
+  return zt_page_connect() ? 0 : 1;
 }

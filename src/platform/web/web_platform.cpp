@@ -1,81 +1,18 @@
 // The browser backend: what a desktop backend does with a window, done with
-// the page. The page (page/zummertock.js) owns the start overlay, full
-// screen, the About dialog's markup and the downloads; it hands the game the
-// keys it does not keep and calls back into main.cpp.
+// the page. The page (page/page.js) owns the start overlay, full screen, the
+// About dialog's markup, the sound's nodes and the downloads; it passes on
+// every input for PageInput to decide, and says when it is hidden or shown.
 #include "platform/web/web_platform.h"
 
-#include <GLES2/gl2.h>
 #include <emscripten.h>
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
-#include "core/screen.h"
+#include "platform/web/page_contract.h"
 #include "program/strings.h"
 
 namespace zt {
-
-namespace {
-
-// The buttons a pad at `index` holds (a PadButton mask), or -1 when there is
-// none there. Pads of the standard mapping only: the south button is 0,
-// Back / Select 8, the d-pad's right 15.
-// clang-format off
-EM_JS(int, padButtons, (int index), {
-  const pads = navigator.getGamepads ? navigator.getGamepads() : [];
-  const pad = pads && pads[index];
-  if (!pad || !pad.connected || pad.mapping !== "standard") return -1;
-  const held = (i) => pad.buttons[i] && pad.buttons[i].pressed;
-  return (held(0) ? 1 : 0) | (held(15) ? 2 : 0) | (held(8) ? 4 : 0);
-});
-// clang-format on
-
-// The Gamepad API numbers at most four pads.
-constexpr int kPadSlots = 4;
-
-// clang-format off
-EM_JS(void, showAboutBox, (const char* caption, const char* version, const char* notice), {
-  ztShowAbout(UTF8ToString(caption), UTF8ToString(version), UTF8ToString(notice));
-});
-// clang-format on
-
-// One textured quad over the viewport; the texture's top row at the top.
-const char* const kVertexShader = R"(
-attribute vec2 corner;
-varying vec2 at;
-void main() {
-  at = vec2(corner.x, 1.0 - corner.y);
-  gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);
-}
-)";
-
-const char* const kFragmentShader = R"(
-precision mediump float;
-uniform sampler2D frame;
-varying vec2 at;
-void main() {
-  gl_FragColor = texture2D(frame, at);
-}
-)";
-
-GLuint compile(GLenum kind, const char* source) {
-  const GLuint shader = glCreateShader(kind);
-  glShaderSource(shader, 1, &source, nullptr);
-  glCompileShader(shader);
-  return shader;
-}
-
-// The browser's name of where a key is as the virtual-key code the game reads; 0
-// for keys it answers and ignores.
-uint32_t virtualKey(const char* key) {
-  if (std::strcmp(key, "ArrowRight") == 0) return kVkRight;
-  if (std::strcmp(key, "KeyD") == 0) return kVkD;
-  if (std::strcmp(key, "Escape") == 0) return kVkEscape;
-  return 0;
-}
-
-}  // namespace
 
 bool WebPlatform::createContext() {
   EmscriptenWebGLContextAttributes attributes;
@@ -92,86 +29,65 @@ bool WebPlatform::createContext() {
     std::fputs("Error: couldn't create a WebGL context.\n", stderr);
     return false;
   }
-  program_ = glCreateProgram();
-  glAttachShader(program_, compile(GL_VERTEX_SHADER, kVertexShader));
-  glAttachShader(program_, compile(GL_FRAGMENT_SHADER, kFragmentShader));
-  glBindAttribLocation(program_, 0, "corner");
-  glLinkProgram(program_);
-  glUseProgram(program_);
-  glUniform1i(glGetUniformLocation(program_, "frame"), 0);
-
-  const float corners[] = {0, 0, 1, 0, 0, 1, 1, 1};
-  glGenBuffers(1, &quad_);
-  glBindBuffer(GL_ARRAY_BUFFER, quad_);
-  glBufferData(GL_ARRAY_BUFFER, sizeof corners, corners, GL_STATIC_DRAW);
-  glEnableVertexAttribArray(0);
-  glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
-
-  // Nearest sampling: each logical pixel a sharp square of the zoom's size.
-  glGenTextures(1, &texture_);
-  glBindTexture(GL_TEXTURE_2D, texture_);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, SoftwareRenderer::kFrameWidth,
-               SoftwareRenderer::kFrameHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-  glDisable(GL_BLEND);
-  glDisable(GL_DITHER);
+  presenter_.initialize();
   return true;
 }
 
-void WebPlatform::keyEvent(bool down, const char* code, const char* key, bool alt) {
-  WindowMessage message{down ? WindowMessage::Kind::KeyDown : WindowMessage::Kind::KeyUp,
-                        virtualKey(code)};
-  if (alt) {
-    // Alt+? and Alt+/ are the About box's accelerators; every other key
-    // pressed with Alt is a system key the game never sees.
-    const bool about = std::strcmp(key, "/") == 0 || std::strcmp(key, "?") == 0;
-    if (!down || !about) return;
-    message = WindowMessage{WindowMessage::Kind::Command, kCommandAbout};
+void WebPlatform::post(std::vector<WindowMessage>& messages) {
+  for (const WindowMessage& message : messages) queue_.post(message);
+  messages.clear();
+}
+
+PageInput::KeyUse WebPlatform::keyEvent(bool down, const char* code, const char* key,
+                                        uint32_t modifiers) {
+  const PageInput::KeyUse use = input_.key(down, code, key, modifiers, posted_);
+  post(posted_);
+  if (use == PageInput::KeyUse::FullScreen && down) zt_page_toggle_full_screen();
+  return use;
+}
+
+void WebPlatform::touchEvent(int32_t id, bool down, PageInput::Control control) {
+  input_.touch(id, down, control, posted_);
+  post(posted_);
+}
+
+void WebPlatform::pageChanged(bool visible, bool focused) {
+  if (!visible || !focused) {
+    input_.letGo(posted_);
+    post(posted_);
   }
-  queue_.post(message);
+  input_.setReadingPads(visible && focused);
+  const double now = emscripten_get_now();
+  if (!visible && !hidden_) {
+    hiddenSince_ = now;
+  } else if (visible && hidden_) {
+    hiddenTime_ += now - hiddenSince_;
+  }
+  hidden_ = !visible;
 }
 
 bool WebPlatform::pumpOneMessage(std::vector<WindowMessage>& taken) {
   // The pads' buttons join the queue as the keys' own messages would.
-  padMessages_.clear();
-  for (int pad = 0; pad < kPadSlots; ++pad) {
-    const int held = padButtons(pad);
-    if (held < 0) {
-      pads_.remove(pad, padMessages_);
-    } else {
-      pads_.update(pad, static_cast<uint8_t>(held), padMessages_);
-    }
-  }
-  for (const WindowMessage& message : padMessages_) queue_.post(message);
+  input_.readPads(posted_);
+  post(posted_);
   return queue_.takeStep(taken);
 }
 
 void WebPlatform::showFrame() {
   int width = 0, height = 0;
   emscripten_get_canvas_element_size("#canvas", &width, &height);
-  display_.fitToClient(width, height);
-  const ScreenPlacement& p = display_.placement();
-  const Color margin = display_.marginColor();
-  glViewport(0, 0, width, height);
-  glClearColor(margin.r / 255.0f, margin.g / 255.0f, margin.b / 255.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, SoftwareRenderer::kFrameWidth,
-                  SoftwareRenderer::kFrameHeight, GL_RGBA, GL_UNSIGNED_BYTE, display_.frame());
-  glViewport(p.x, p.y, p.width, p.height);
-  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  presenter_.show(display_, width, height);
 }
 
 int64_t WebPlatform::counter() {
-  return static_cast<int64_t>(std::llround(emscripten_get_now() * 1000.0));
+  // The hidden time left out: to the game the page was never away.
+  const double now = hidden_ ? hiddenSince_ : emscripten_get_now();
+  return static_cast<int64_t>(std::llround((now - hiddenTime_) * 1000.0));
 }
 
 void WebPlatform::runAboutBox() {
   aboutOpen_ = true;
-  showAboutBox(ZT_ABOUT_CAPTION, ZT_ABOUT_VERSION, ZT_ABOUT_NOTICE);
+  zt_page_show_about(ZT_ABOUT_CAPTION, ZT_ABOUT_VERSION, ZT_ABOUT_NOTICE);
 }
 
 }  // namespace zt

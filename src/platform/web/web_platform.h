@@ -6,19 +6,20 @@
 #include <vector>
 
 #include "app/message_queue.h"
-#include "app/pad_keys.h"
 #include "app/platform.h"
 #include "display/software_renderer.h"
+#include "display/webgl_presenter.h"
+#include "platform/web/page_input.h"
 #include "platform/web/web_wave_device.h"
 #include "program/program.h"
 
 namespace zt {
 
-// The game's platform in a browser page: the page's keys as the game's
-// messages (one taken per frame), game pads (the Gamepad API's standard
-// mapping, polled once a frame) as the keys they stand for, the browser's
-// high-resolution clock, an About box in the page, Web Audio, and the
-// composed frame shown on a WebGL canvas at the largest whole zoom that fits.
+// The game's platform in a browser page: the page's inputs as the game's
+// messages (PageInput decides them; one message step a frame), the
+// browser's high-resolution clock less the time the page was hidden, an
+// About box in the page, Web Audio, and the composed frame shown on the
+// page's WebGL canvas.
 class WebPlatform : public Platform {
  public:
   explicit WebPlatform(SoftwareRenderer& display) : display_(display) {}
@@ -27,18 +28,19 @@ class WebPlatform : public Platform {
   // after a line on standard error when the browser has none.
   bool createContext();
 
-  // A key event the page passed on (the page keeps the ones it acts on
-  // itself: full screen, and the click or key that started the game), with
-  // the browser's `code` (where the key is) and `key` (what it types).
-  void keyEvent(bool down, const char* code, const char* key, bool alt);
+  PageInput::KeyUse keyEvent(bool down, const char* code, const char* key, uint32_t modifiers);
+  void touchEvent(int32_t id, bool down, PageInput::Control control);
+  // The page was hidden or shown, or lost or took the focus. Leaving it lets
+  // go of everything held; while it is hidden no frame runs and its clock
+  // stands still, so the frame after it measures an ordinary frame.
+  void pageChanged(bool visible, bool focused);
   // The About box was closed: the game goes on.
   void aboutClosed() { aboutOpen_ = false; }
-  // While the page shows the About box the game waits, as behind the modal
-  // box on the desktop.
-  bool waiting() const { return aboutOpen_; }
+  // No frame runs behind the About box (as behind the desktop's modal box)
+  // nor while the page is hidden.
+  bool waiting() const { return aboutOpen_ || hidden_; }
 
   bool pumpOneMessage(std::vector<WindowMessage>& taken) override;
-  // Uploads the composed frame and draws it, enlarged, on the canvas.
   void showFrame() override;
   int64_t counter() override;
   double counterFrequency() override { return 1e6; }  // microseconds
@@ -46,16 +48,19 @@ class WebPlatform : public Platform {
   WaveDevice* waveDevice() override { return &wave_; }
 
  private:
+  void post(std::vector<WindowMessage>& messages);
+
   SoftwareRenderer& display_;
+  WebGlPresenter presenter_;
   WebWaveDevice wave_;
-  MessageQueue queue_;  // one message a step, as a window has
-  PadKeys pads_;
-  std::vector<WindowMessage> padMessages_;
+  PageInput input_;
+  MessageQueue queue_;                 // one message a step, as a window has
+  std::vector<WindowMessage> posted_;  // reused
   bool aboutOpen_ = false;
+  bool hidden_ = false;
+  double hiddenSince_ = 0.0;  // ms, the browser's clock
+  double hiddenTime_ = 0.0;   // ms the page has been hidden, all told
   EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context_ = 0;
-  uint32_t program_ = 0;
-  uint32_t texture_ = 0;
-  uint32_t quad_ = 0;
 };
 
 // The browser's backend: the composed display and the platform over the

@@ -4,22 +4,11 @@
 
 #include <utility>
 
+#include "platform/web/page_contract.h"
+
 namespace zt {
 
 namespace {
-
-// The page's audio context (made on the player's first click or key, when
-// the browser allows sound) gets a processor that asks us for each buffer.
-// 1 when the page can play sound.
-// clang-format off
-EM_JS(int, openPageAudio, (int sampleRate), {
-  return (typeof ztOpenAudio === "function" && ztOpenAudio(sampleRate)) ? 1 : 0;
-});
-
-EM_JS(void, closePageAudio, (), {
-  if (typeof ztCloseAudio === "function") ztCloseAudio();
-});
-// clang-format on
 
 WebWaveDevice* openDevice = nullptr;
 
@@ -27,52 +16,41 @@ WebWaveDevice* openDevice = nullptr;
 
 bool WebWaveDevice::open(const WaveFormat& format, DoneCallback done) {
   if (opened_ || openDevice || format.channels != 2 || format.bitsPerSample != 16) return false;
-  done_ = std::move(done);
+  if (!zt_page_open_audio(static_cast<int>(format.samplesPerSecond))) return false;
+  queue_.open(format.channels, std::move(done));
   openDevice = this;
-  if (!openPageAudio(static_cast<int>(format.samplesPerSecond))) {
-    openDevice = nullptr;
-    done_ = nullptr;
-    return false;
-  }
   opened_ = true;
   return true;
 }
 
 void WebWaveDevice::submit(const uint8_t* block, uint32_t bytes) {
-  queue_.push_back(Block{reinterpret_cast<const int16_t*>(block), bytes / 4});
+  queue_.submit(block, bytes);
 }
 
 void WebWaveDevice::close() {
   if (!opened_) return;
-  closePageAudio();
+  zt_page_close_audio();
   opened_ = false;
   openDevice = nullptr;
-  queue_.clear();
-  frontOffset_ = 0;
-  done_ = nullptr;
+  queue_.close();
 }
 
-void WebWaveDevice::fill(float* left, float* right, int frames) {
-  int at = 0;
-  while (at < frames && !queue_.empty()) {
-    const Block block = queue_.front();
-    for (; at < frames && frontOffset_ < block.frames; ++at, ++frontOffset_) {
-      left[at] = block.samples[2 * frontOffset_] / 32768.0f;
-      right[at] = block.samples[2 * frontOffset_ + 1] / 32768.0f;
-    }
-    if (frontOffset_ < block.frames) break;
-    // Off the queue before it is reported: the report queues the next block.
-    queue_.pop_front();
-    frontOffset_ = 0;
-    if (done_) done_();
-  }
-  for (; at < frames; ++at) left[at] = right[at] = 0.0f;
+void WebWaveDevice::fill(float* left, float* right, uint32_t frames) {
+  const uint32_t read =
+      queue_.read(frames, [&](const int16_t* samples, uint32_t count, uint32_t at) {
+        for (uint32_t i = 0; i < count; ++i) {
+          left[at + i] = samples[2 * i] / 32768.0f;
+          right[at + i] = samples[2 * i + 1] / 32768.0f;
+        }
+      });
+  for (uint32_t at = read; at < frames; ++at) left[at] = right[at] = 0.0f;  // silence
 }
 
 }  // namespace zt
 
-// Called by the page's audio processor with two float buffers of its own
-// in the module's memory.
+// The page's sound node asks for `frames` frames, in two float buffers in
+// the module's memory (page/contract.js holds them).
 extern "C" EMSCRIPTEN_KEEPALIVE void zt_audio_fill(float* left, float* right, int frames) {
-  if (zt::openDevice) zt::openDevice->fill(left, right, frames);
+  if (zt::openDevice && frames > 0)
+    zt::openDevice->fill(left, right, static_cast<uint32_t>(frames));
 }

@@ -1,16 +1,18 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 
+#include "audio/block_queue.h"
 #include "audio/wave_device.h"
 
 namespace zt {
 
-// The mixer's wave device in a browser: Web Audio pulls sound on the page's
-// one thread (a static page gets no shared memory for an audio thread), and
-// each block it takes has the mixer make the next one there and then: the
-// device drives the mixing, so there is no mixer thread.
+// The mixer's wave device in a browser: Web Audio pulls the sound. Its
+// audio thread (an AudioWorklet) asks the page for frames over a message
+// port, as a static page gets no shared memory, and the page reads them
+// from here on its one thread; each block used up has the mixer make the
+// next one there and then: the device drives the mixing, so there is no
+// mixer thread.
 class WebWaveDevice : public WaveDevice {
  public:
   ~WebWaveDevice() override { close(); }
@@ -24,18 +26,11 @@ class WebWaveDevice : public WaveDevice {
   // Web Audio's request for `frames` frames of sound, as two channels of
   // floats: the queued blocks in order, silence when none is left; each
   // block used up is reported done.
-  void fill(float* left, float* right, int frames);
+  void fill(float* left, float* right, uint32_t frames);
 
  private:
-  struct Block {
-    const int16_t* samples;  // interleaved stereo, the mixer's buffer
-    uint32_t frames;
-  };
-
   bool opened_ = false;
-  DoneCallback done_;
-  std::deque<Block> queue_;
-  uint32_t frontOffset_ = 0;  // frames of the front block already played
+  BlockQueue queue_;
 };
 
 }  // namespace zt

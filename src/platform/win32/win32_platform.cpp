@@ -271,11 +271,14 @@ LRESULT Win32Platform::windowProcedure(HWND hwnd, UINT message, WPARAM wParam, L
   }
   const WindowMessage translated = toWindowMessage(message, wParam);
   if (!gameAnswers(translated)) return DefWindowProcW(hwnd, message, wParam, lParam);
-  // The game's answer comes after the pump returns: the message goes back
-  // to it as the pump's result. One that arrives outside a pump (the
-  // destroy that the Exit command's DestroyWindow sends) is the game's own
-  // doing and already handled.
-  if (taken_) taken_->push_back(translated);
+  // The game's answer comes after the pump returns: the message waits for
+  // the pump to hand it over. One that arrives between pumps (a close that
+  // another program sends, a key released behind the About command) would
+  // otherwise be lost: a window gone with the game still running, or a key
+  // held.
+  if (!(destroying_ && translated.kind == WindowMessage::Kind::Destroy)) {
+    waiting_.push_back(translated);
+  }
   return 0;
 }
 
@@ -289,15 +292,19 @@ bool Win32Platform::pumpOneMessage(std::vector<WindowMessage>& taken) {
     // A key-up's lParam: it was down, and is being released.
     PostMessageW(window, down ? WM_KEYDOWN : WM_KEYUP, key.code, down ? 1 : 0xC0000001);
   }
+  // Messages sent from other threads reach the window procedure inside
+  // PeekMessageW, before the posted one it returns; all of them wait in
+  // waiting_ in the order they came, behind those from before this pump.
   MSG message;
-  if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return false;
-  taken_ = &taken;
-  if (!TranslateAcceleratorW(window, accelerators_, &message)) {
+  const bool peeked = PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE;
+  if (peeked && !TranslateAcceleratorW(window, accelerators_, &message)) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  taken_ = nullptr;
-  return true;
+  const bool any = peeked || !waiting_.empty();
+  taken.insert(taken.end(), waiting_.begin(), waiting_.end());
+  waiting_.clear();
+  return any;
 }
 
 void Win32Platform::showFrame() {
@@ -321,7 +328,9 @@ void Win32Platform::runAboutBox() {
 }
 
 void Win32Platform::destroyWindow() {
+  destroying_ = true;
   DestroyWindow(window);
+  destroying_ = false;
 }
 
 INT_PTR CALLBACK aboutBoxProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -67,9 +67,14 @@ class Win32Platform : public Platform {
 
   HACCEL accelerators_ = nullptr;
   XInputPads pads_{XInputPads::systemGetState()};
-  // Where the window procedure puts the game's messages while the pump
-  // dispatches; null outside it.
-  std::vector<WindowMessage>* taken_ = nullptr;
+  // The game's messages as the window procedure saw them, in that order,
+  // until the pump hands them over: those it dispatches itself, and those
+  // that come outside its dispatch (sent from another thread or program,
+  // or dispatched by the About box's own loop).
+  std::vector<WindowMessage> waiting_;
+  // Set while the game's Exit destroys the window: that destroy is the
+  // game's own doing and is not handed back.
+  bool destroying_ = false;
   WinmmWaveDevice waveDevice_;
   GlRenderer* display_ = nullptr;
   bool fullScreen_ = false;

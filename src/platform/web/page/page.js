@@ -1,34 +1,59 @@
-// The page around the game: it fetches the resources into the module's file
-// system, waits for the player's first click or key (browsers start sound
-// only after one), then hands the game its keys, Web Audio and an About
-// dialog, and offers the session's recording. The game itself is the
-// module (zummertock.js and zummertock.wasm).
+// The page around the game. The game itself is the module (zummertock.js
+// and zummertock.wasm); what the two call on each other is the contract in
+// contract.js, linked into the module: the page reaches the game only
+// through Module.game and gives it Module.page (below), besides the module's
+// file system (Module.FS), where the page puts the resources and finds the
+// recording.
+//
+// In this order: lines for the player; the picture; the recording and the
+// state for scripts; input and the page's lifecycle, passed on for the game
+// to decide; the sound; what the game calls; the start; the loading.
 "use strict";
 
 const RECORDING = "/zummertock-session.txt";
 const $ = (id) => document.getElementById(id);
 const canvas = $("canvas");
 
-let ready = { runtime: false, resources: false };
 let started = false;
 let ended = false;
-// Keys pressed for the page (the one that started the game, those pressed
-// in the About box): their releases are not the game's either.
-const pageKeys = new Set();
-let audio = null;
 
-// Lines for the player: the game's own error lines, and what went wrong here.
+// --- lines for the player ----------------------------------------------------
+
+// The game's own error lines, and what went wrong here.
 function say(line) {
   $("messages").textContent += line + "\n";
 }
 
-function sizeCanvas() {
+// --- the picture ---------------------------------------------------------------
+
+// The canvas has one pixel for each of the screen's, so the game's largest
+// whole zoom that fits keeps every pixel of it a sharp square, in portrait
+// and in landscape, on any screen density and at any page zoom.
+function sizeCanvas(entry) {
   const ratio = window.devicePixelRatio || 1;
-  canvas.width = Math.max(1, Math.round(window.innerWidth * ratio));
-  canvas.height = Math.max(1, Math.round(window.innerHeight * ratio));
+  const css = entry ? entry.contentRect : { width: canvas.clientWidth, height: canvas.clientHeight };
+  let width = Math.round(css.width * ratio);
+  let height = Math.round(css.height * ratio);
+  // The exact count where the browser tells it and it agrees but for the
+  // rounding (an emulated density is not in it).
+  const box = entry && entry.devicePixelContentBoxSize && entry.devicePixelContentBoxSize[0];
+  if (box && Math.abs(box.inlineSize - width) <= 1 && Math.abs(box.blockSize - height) <= 1) {
+    width = box.inlineSize;
+    height = box.blockSize;
+  }
+  width = Math.max(1, width);
+  height = Math.max(1, height);
+  if (canvas.width !== width) canvas.width = width;
+  if (canvas.height !== height) canvas.height = height;
 }
-window.addEventListener("resize", sizeCanvas);
-sizeCanvas();
+sizeCanvas(null);
+try {
+  // A turn of the phone, a resize or a new zoom comes here.
+  new ResizeObserver((entries) => sizeCanvas(entries[0]))
+    .observe(canvas, { box: "device-pixel-content-box" });
+} catch (e) {
+  window.addEventListener("resize", () => sizeCanvas(null));
+}
 
 function toggleFullScreen() {
   if (document.fullscreenElement) {
@@ -37,6 +62,13 @@ function toggleFullScreen() {
     document.documentElement.requestFullscreen().catch(() => say("Full screen was refused."));
   }
 }
+$("fullscreen").addEventListener("click", (e) => {
+  toggleFullScreen();
+  e.currentTarget.blur();
+});
+
+// The controls show over the game while the mouse moves (on a touch screen
+// always, beside the picture).
 let barTimer = 0;
 window.addEventListener("mousemove", () => {
   $("bar").classList.add("shown");
@@ -44,10 +76,7 @@ window.addEventListener("mousemove", () => {
   barTimer = setTimeout(() => $("bar").classList.remove("shown"), 2500);
 });
 
-$("fullscreen").addEventListener("click", (e) => {
-  toggleFullScreen();
-  e.currentTarget.blur();
-});
+// --- the recording and the state, for scripts and bug reports -----------------
 
 window.zummertockRecording = function () {
   try {
@@ -58,9 +87,9 @@ window.zummertockRecording = function () {
 };
 
 // Where the game stands: { frames, mode, level, incorrect }, or null before
-// it has started (and once it has ended).
+// it has started.
 window.zummertockState = function () {
-  const state = started ? Module.ccall("zt_state", "string", [], []) : "";
+  const state = started ? Module.game.state() : "";
   if (!state) return null;
   const [frames, mode, level, incorrect] = state.split(" ").map(Number);
   return { frames, mode, level, incorrect };
@@ -83,116 +112,249 @@ $("save").addEventListener("click", (e) => {
 $("save-end").addEventListener("click", saveRecording);
 $("again").addEventListener("click", () => location.reload());
 
-// --- called by the game ---------------------------------------------------
+// --- input and the page's lifecycle ----------------------------------------------
+//
+// Every key, every touch on the picture or the quit control and every change
+// of the page's lifecycle goes to the game as it comes, and the game decides
+// what each one is (platform/web/page_input.cpp); the page keeps from the
+// browser only the keys the game says are its own.
 
-function ztShowAbout(caption, version, notice) {
-  const about = $("about");
-  $("about-caption").textContent = caption;
-  $("about-version").textContent = version;
-  $("about-notice").textContent = notice;
-  about.showModal();
-}
-$("about").addEventListener("close", () => Module._zt_about_closed());
-
-// Web Audio pulls the sound: each buffer it asks for the game mixes there
-// and then, on this thread. A processor node needs no threads or shared
-// memory, which a page served plainly does not get.
-const AUDIO_FRAMES = 2048;
-function ztOpenAudio(sampleRate) {
-  if (!audio || audio.context.sampleRate !== sampleRate) return false;
-  const bytes = AUDIO_FRAMES * 4;
-  audio.left = Module._malloc(bytes);
-  audio.right = Module._malloc(bytes);
-  audio.node = audio.context.createScriptProcessor(AUDIO_FRAMES, 0, 2);
-  audio.node.onaudioprocess = (event) => {
-    const out = event.outputBuffer;
-    Module._zt_audio_fill(audio.left, audio.right, out.length);
-    out.getChannelData(0).set(HEAPF32.subarray(audio.left >> 2, (audio.left >> 2) + out.length));
-    out.getChannelData(1).set(HEAPF32.subarray(audio.right >> 2, (audio.right >> 2) + out.length));
-  };
-  audio.node.connect(audio.context.destination);
-  return true;
-}
-
-function ztCloseAudio() {
-  if (!audio || !audio.node) return;
-  audio.node.onaudioprocess = null;
-  audio.node.disconnect();
-  audio.node = null;
-}
-
-function ztGameEnded(status) {
-  ended = true;
-  $("ended").hidden = false;
-  $("again").focus();
-  if (status !== 0) say("The game ended with status " + status + ".");
-}
-
-// --- keys -----------------------------------------------------------------
-
-function passKey(event, down) {
-  const code = event.code || "";
-  const key = event.key || "";
-  Module.ccall("zt_key", null, ["number", "string", "string", "number"],
-               [down ? 1 : 0, code, key, event.altKey ? 1 : 0]);
-}
+// Keys pressed for the page (the one that started the game, those pressed
+// in the About box or after the end): neither they nor their releases are
+// the game's.
+const pageKeys = new Set();
 
 function onKey(event) {
   const down = event.type === "keydown";
   if (!started) {
-    if (down && startGame()) {
+    // Any plain key starts the game; the browser keeps its shortcuts.
+    const plain = !event.ctrlKey && !event.metaKey && !event.altKey && !/^F\d+$/.test(event.key);
+    if (down && plain && startGame()) {
       pageKeys.add(event.code);
       event.preventDefault();
     }
     return;
   }
   if (!down && pageKeys.delete(event.code)) return;
-  if ($("about").open || ended) {
-    // The game waits behind the box.
-    if (down) pageKeys.add(event.code);
+  if (down && ($("about").open || ended)) {
+    // The game waits behind the box; a key let go reaches it all the same.
+    pageKeys.add(event.code);
     return;
   }
-  // The window's own keys: full screen; the game never sees them.
-  if (event.code === "F11" || (event.code === "Enter" && event.altKey)) {
-    if (down && !event.repeat) toggleFullScreen();
+  const modifiers = (event.altKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.metaKey ? 4 : 0);
+  if (Module.game.key(down ? 1 : 0, event.code || "", event.key || "", modifiers) !== 0) {
     event.preventDefault();
-    return;
   }
-  passKey(event, down);
-  // Keep the browser's own meaning of the keys (scrolling, menus) out of play.
-  if (event.key !== "Tab") event.preventDefault();
 }
 window.addEventListener("keydown", onKey, true);
 window.addEventListener("keyup", onKey, true);
 
-// --- start ----------------------------------------------------------------
-
-function startGame() {
-  if (started || !ready.runtime || !ready.resources) return false;
-  started = true;
-  const Context = window.AudioContext || window.webkitAudioContext;
-  if (Context) {
-    try {
-      audio = { context: new Context({ sampleRate: 44100 }) };
-      audio.context.resume();
-    } catch (e) {
-      audio = null;
-    }
+// A finger or a pen on the picture, or on the quit control (0 and 1 to the
+// game); the mouse plays no part on the picture. A pointer keeps to the
+// element it went down on, wherever it slides.
+function touchesOf(element, control) {
+  const onPointer = (event) => {
+    if (!started || ended || (control === 0 && event.pointerType === "mouse")) return;
+    const down = event.type === "pointerdown";
+    if (down && element.setPointerCapture) element.setPointerCapture(event.pointerId);
+    Module.game.touch(event.pointerId, down ? 1 : 0, control);
+    event.preventDefault();
+  };
+  for (const type of ["pointerdown", "pointerup", "pointercancel", "lostpointercapture"]) {
+    element.addEventListener(type, onPointer);
   }
-  $("start").hidden = true;
-  canvas.focus();
-  if (!Module._zt_start()) say("The game could not start.");
-  return true;
 }
-$("start").addEventListener("click", (e) => {
-  e.preventDefault();
-  startGame();
+touchesOf(canvas, 0);
+touchesOf($("quit"), 1);
+
+// No menu on a long press or a right click: the page is the game's.
+window.addEventListener("contextmenu", (e) => e.preventDefault());
+
+// A page left (another window or tab in front) lets go of all it holds; a
+// hidden or frozen one runs no frame and its sound is suspended, and the
+// game's clock leaves that time out.
+let focused = true;
+let frozen = false;
+function lifecycle() {
+  const visible = document.visibilityState === "visible" && !frozen;
+  if (started && !ended) Module.game.lifecycle(visible ? 1 : 0, focused ? 1 : 0);
+  suspendSound(!visible);
+}
+window.addEventListener("blur", () => {
+  focused = false;
+  lifecycle();
+});
+window.addEventListener("focus", () => {
+  focused = true;
+  lifecycle();
+});
+document.addEventListener("visibilitychange", lifecycle);
+document.addEventListener("freeze", () => {
+  frozen = true;
+  lifecycle();
+});
+document.addEventListener("resume", () => {
+  frozen = false;
+  lifecycle();
+});
+window.addEventListener("pagehide", () => {
+  frozen = true;
+  lifecycle();
+});
+window.addEventListener("pageshow", (event) => {
+  if (!event.persisted) return;
+  frozen = false;
+  lifecycle();
 });
 
+// --- the sound ---------------------------------------------------------------------
+//
+// The game's sound is pulled: Web Audio asks for frames and the game mixes
+// them there and then (Module.game.audioFill), the same blocks in the same
+// order whichever node asks. Where the page is a secure context (https,
+// localhost) an AudioWorklet plays it on the audio thread and asks over its
+// message port (audio-worklet.js); elsewhere a ScriptProcessorNode asks on
+// this thread.
+const sound = {
+  context: null, // made at the player's first click, touch or key
+  node: null,
+  open: false, // the game's device is open
+  short: 0, // frames the worklet had to play as silence, for the curious
+};
+
+function makeAudioContext() {
+  const Context = window.AudioContext || window.webkitAudioContext;
+  if (!Context) return;
+  try {
+    sound.context = new Context({ sampleRate: 44100 });
+    sound.context.resume();
+  } catch (e) {
+    sound.context = null;
+  }
+}
+
+function connectWorklet() {
+  const node = new AudioWorkletNode(sound.context, "zummertock-output",
+                                    { numberOfInputs: 0, outputChannelCount: [2] });
+  node.port.onmessage = (event) => {
+    sound.short = event.data.short;
+    const frames = Module.game.audioFill(event.data.frames);
+    node.port.postMessage(frames, [frames.buffer]);
+  };
+  node.connect(sound.context.destination);
+  sound.node = node;
+}
+
+const PROCESSOR_FRAMES = 2048;
+function connectProcessor() {
+  const node = sound.context.createScriptProcessor(PROCESSOR_FRAMES, 0, 2);
+  node.onaudioprocess = (event) => {
+    const out = event.outputBuffer;
+    const frames = Module.game.audioFill(out.length);
+    out.getChannelData(0).set(frames.subarray(0, out.length));
+    out.getChannelData(1).set(frames.subarray(out.length));
+  };
+  node.connect(sound.context.destination);
+  sound.node = node;
+}
+
+function openAudio(sampleRate) {
+  if (!sound.context || sound.context.sampleRate !== sampleRate) return false;
+  sound.open = true;
+  const connect = (how) => () => {
+    if (sound.open && !sound.node) how();
+  };
+  if (window.isSecureContext && sound.context.audioWorklet && window.AudioWorkletNode) {
+    // The blocks the game mixes meanwhile wait for the node.
+    sound.context.audioWorklet.addModule("audio-worklet.js")
+      .then(connect(connectWorklet), connect(connectProcessor));
+  } else {
+    connect(connectProcessor)();
+  }
+  return true;
+}
+
+function closeAudio() {
+  sound.open = false;
+  if (!sound.node) return;
+  if (sound.node.port) sound.node.port.onmessage = null;
+  sound.node.onaudioprocess = null;
+  sound.node.disconnect();
+  sound.node = null;
+}
+
+function suspendSound(suspended) {
+  if (!sound.context) return;
+  (suspended ? sound.context.suspend() : sound.context.resume()).catch(() => {});
+}
+
+// --- what the game calls (the contract's page side) --------------------------------
+
+function showAbout(caption, version, notice) {
+  $("about-caption").textContent = caption;
+  $("about-version").textContent = version;
+  $("about-notice").textContent = notice;
+  $("about").showModal();
+}
+$("about").addEventListener("close", () => Module.game.aboutClosed());
+
+function gameEnded(status) {
+  ended = true;
+  $("ended").hidden = false;
+  $("again").focus();
+  if (status !== 0) say("The game ended with status " + status + ".");
+}
+
+var Module = {
+  canvas,
+  print: (line) => console.log(line),
+  printErr: (line) => {
+    say(line);
+    console.warn(line);
+  },
+  onAbort: (what) => say("The game stopped: " + what),
+  page: {
+    ready: () => becameReady("runtime"),
+    showAbout,
+    openAudio,
+    closeAudio,
+    toggleFullScreen,
+    gameEnded,
+  },
+};
+
+// --- the start ---------------------------------------------------------------------
+
+const ready = { runtime: false, resources: false };
+// Why the game cannot be offered here, when it cannot.
+let refusal = "";
+let opened = false;
+
+function startGame() {
+  if (started || !opened) return false;
+  started = true;
+  makeAudioContext();
+  $("start").hidden = true;
+  canvas.focus();
+  if (!Module.game.start()) say("The game could not start.");
+  return true;
+}
+// The tap, click or key on the start overlay is the page's (a browser
+// starts sound only then), not the game's.
+$("start").addEventListener("pointerup", (e) => {
+  if (e.button === 0) startGame();
+});
+
+// The game is assembled (every resource decoded, the scene built) while the
+// overlay waits, so that the player's gesture only starts it.
 function becameReady(part) {
   ready[part] = true;
-  if (ready.runtime && ready.resources) $("start-text").textContent = "Click or press a key to play";
+  if (!ready.runtime || !ready.resources || refusal) return;
+  opened = Module.game.open() === 1;
+  $("start-text").textContent = opened ? "Click, touch or press a key to play" : "The game could not start.";
 }
+
+// --- the loading -------------------------------------------------------------------
 
 // The resources, listed by the build in resources.txt, into the module's
 // file system. A file that cannot be fetched is left out: the game then
@@ -224,43 +386,32 @@ function hasWebGl() {
   }
 }
 
-var Module = {
-  canvas,
-  print: (line) => console.log(line),
-  printErr: (line) => {
-    say(line);
-    console.warn(line);
-  },
-  onAbort: (what) => say("The game stopped: " + what),
-  onRuntimeInitialized: () => {
-    resources.then((files) => {
-      for (const file of files) {
-        if (!file) continue;
-        const folder = "/" + file.name.substring(0, file.name.lastIndexOf("/"));
-        FS.mkdirTree(folder);
-        FS.writeFile("/" + file.name, file.bytes);
-      }
-      becameReady("resources");
-    });
-    becameReady("runtime");
-  },
-};
-
 const resources = fetchResources().catch((e) => {
   say("Could not download the game's resources: " + e.message);
   return [];
 });
-
-// The game downloads while the page makes sure it can be shown.
-const script = document.createElement("script");
-script.src = "zummertock.js";
-script.onerror = () => {
-  $("start-text").textContent = "The game could not be downloaded.";
-  say("Could not download zummertock.js.");
+Module.onRuntimeInitialized = () => {
+  resources.then((files) => {
+    for (const file of files) {
+      if (!file) continue;
+      const folder = "/" + file.name.substring(0, file.name.lastIndexOf("/"));
+      FS.mkdirTree(folder);
+      FS.writeFile("/" + file.name, file.bytes);
+    }
+    becameReady("resources");
+  });
 };
-document.body.appendChild(script);
-if (!hasWebGl()) {
-  ready.runtime = false;
-  $("start-text").textContent = "This browser cannot show the game: it has no WebGL.";
-  Module.onRuntimeInitialized = () => {};
+
+if (hasWebGl()) {
+  // The game downloads while the page makes sure it can be shown.
+  const script = document.createElement("script");
+  script.src = "zummertock.js";
+  script.onerror = () => {
+    $("start-text").textContent = "The game could not be downloaded.";
+    say("Could not download zummertock.js.");
+  };
+  document.body.appendChild(script);
+} else {
+  refusal = "This browser cannot show the game: it has no WebGL.";
+  $("start-text").textContent = refusal;
 }
