@@ -3,9 +3,11 @@
 //   node scripts/web-dist.mjs OUT RESOURCE_ROOT ICON_DIR MODULE_DIR
 //
 // OUT is emptied, then gets:
-//   - the page's files from src/platform/web/page as they are, but for its
-//     scripts, which become one page.js (one request instead of three) that
-//     opens with the sizes of what the page downloads, for its progress bar;
+//   - the page's files from src/platform/web/page as they are (the sound's
+//     worklet among them; not contract.js, which is linked into the module),
+//     but for its scripts, which become one page.js (one request instead of
+//     three) that opens with the sizes of what the page downloads, for its
+//     progress bar;
 //   - the module, zummertock.js and zummertock.wasm, from MODULE_DIR;
 //   - resources.pack: every file under RESOURCE_ROOT/resources in one file
 //     (the format below; load.js reads it);
@@ -28,6 +30,8 @@ const pageDir = path.join(path.dirname(fileURLToPath(import.meta.url)), '..', 's
 // The page's scripts in the order they run: the loader and the session
 // keeper define what page.js calls.
 const pageScripts = ['load.js', 'keep.js', 'page.js'];
+// Linked into the module, not served.
+const linked = ['contract.js'];
 const module = ['zummertock.js', 'zummertock.wasm'];
 const pack = 'resources.pack';
 
@@ -89,7 +93,7 @@ const sha256 = (bytes) => createHash('sha256').update(bytes).digest('hex');
 fs.rmSync(out, { recursive: true, force: true });
 fs.mkdirSync(out, { recursive: true });
 for (const name of fs.readdirSync(pageDir)) {
-  if (!pageScripts.includes(name) && name !== 'sw.js') fs.copyFileSync(path.join(pageDir, name), path.join(out, name));
+  if (![...pageScripts, ...linked, 'sw.js'].includes(name)) fs.copyFileSync(path.join(pageDir, name), path.join(out, name));
 }
 for (const name of module) fs.copyFileSync(path.join(moduleDir, name), path.join(out, name));
 for (const name of filesUnder(path.join(iconDir, 'web'))) fs.copyFileSync(path.join(iconDir, 'web', name), path.join(out, name));

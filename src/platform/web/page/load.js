@@ -10,17 +10,19 @@
 // The module's runtime (and with it main) starts once all of the pack is in.
 "use strict";
 
-const ztCrcTable = Array.from({ length: 256 }, (_, n) => {
+// A typed array: a plain one would hold the values above 2^31 as boxed
+// numbers, and the sum of the pack's 1.4 MB would take ten times as long.
+const ztCrcTable = Int32Array.from({ length: 256 }, (_, n) => {
   let c = n;
   for (let k = 0; k < 8; k++) c = c & 1 ? 0xedb88320 ^ (c >>> 1) : c >>> 1;
-  return c >>> 0;
+  return c;
 });
 
 // CRC-32 as in zip and PNG.
 function ztCrc32(bytes) {
-  let c = 0xffffffff;
+  let c = -1;
   for (let i = 0; i < bytes.length; i++) c = ztCrcTable[(c ^ bytes[i]) & 0xff] ^ (c >>> 8);
-  return (c ^ 0xffffffff) >>> 0;
+  return (c ^ -1) >>> 0;
 }
 
 // Reads a resource pack from its chunks as they come: onFile(name, bytes)

@@ -7,7 +7,9 @@
 //
 // In this order: lines for the player; the picture; the recording and the
 // state for scripts; input and the page's lifecycle, passed on for the game
-// to decide; the sound; what the game calls; the start; the loading.
+// to decide; the sound; what the game calls; the start; the loading. Before
+// this file in page.js come load.js (the downloads) and keep.js (the
+// session's recording kept in the browser's storage).
 "use strict";
 
 const RECORDING = "/zummertock-session.txt";
@@ -16,6 +18,9 @@ const canvas = $("canvas");
 
 let started = false;
 let ended = false;
+// Stores what is new of the recording in the browser's storage (keep.js),
+// from the start on.
+let keepSession = null;
 
 // --- lines for the player ----------------------------------------------------
 
@@ -95,8 +100,8 @@ window.zummertockState = function () {
   return { frames, mode, level, incorrect };
 };
 
-function saveRecording() {
-  const blob = new Blob([window.zummertockRecording()], { type: "text/plain" });
+function saveRecording(text = window.zummertockRecording()) {
+  const blob = new Blob([text], { type: "text/plain" });
   const link = document.createElement("a");
   link.href = URL.createObjectURL(blob);
   link.download = "zummertock-session.txt";
@@ -109,7 +114,7 @@ $("save").addEventListener("click", (e) => {
   saveRecording();
   e.currentTarget.blur();
 });
-$("save-end").addEventListener("click", saveRecording);
+$("save-end").addEventListener("click", () => saveRecording());
 $("again").addEventListener("click", () => location.reload());
 
 // --- input and the page's lifecycle ----------------------------------------------
@@ -300,6 +305,7 @@ $("about").addEventListener("close", () => Module.game.aboutClosed());
 
 function gameEnded(status) {
   ended = true;
+  if (keepSession) keepSession();
   $("ended").hidden = false;
   $("again").focus();
   if (status !== 0) say("The game ended with status " + status + ".");
@@ -337,6 +343,7 @@ function startGame() {
   $("start").hidden = true;
   canvas.focus();
   if (!Module.game.start()) say("The game could not start.");
+  keepSession = ztKeepSession(Module.FS, RECORDING);
   return true;
 }
 // The tap, click or key on the start overlay is the page's (a browser
@@ -351,31 +358,20 @@ function becameReady(part) {
   ready[part] = true;
   if (!ready.runtime || !ready.resources || refusal) return;
   opened = Module.game.open() === 1;
+  $("progress").hidden = true;
   $("start-text").textContent = opened ? "Click, touch or press a key to play" : "The game could not start.";
 }
 
 // --- the loading -------------------------------------------------------------------
+//
+// The module and the resource pack download at once (load.js), the bar
+// showing the bytes; the runtime starts once every resource is in its file
+// system.
 
-// The resources, listed by the build in resources.txt, into the module's
-// file system. A file that cannot be fetched is left out: the game then
-// says what it misses, as it does on the desktop.
-async function fetchResources() {
-  const list = await fetch("resources.txt");
-  if (!list.ok) throw new Error("resources.txt: " + list.status + " " + list.statusText);
-  const names = (await list.text()).split("\n").filter((name) => name.length > 0);
-  return Promise.all(names.map(async (name) => {
-    try {
-      const response = await fetch(name);
-      if (!response.ok) {
-        say("Could not download " + name + " (" + response.status + " " + response.statusText + ").");
-        return null;
-      }
-      return { name, bytes: new Uint8Array(await response.arrayBuffer()) };
-    } catch (e) {
-      say("Could not download " + name + ": " + e.message);
-      return null;
-    }
-  }));
+function showProgress(received, expected) {
+  if (ready.runtime || refusal) return;
+  $("progress").value = received / expected;
+  $("start-text").textContent = `Loading\u2026 ${(received / 1e6).toFixed(1)} of ${(expected / 1e6).toFixed(1)} MB`;
 }
 
 function hasWebGl() {
@@ -386,32 +382,38 @@ function hasWebGl() {
   }
 }
 
-const resources = fetchResources().catch((e) => {
-  say("Could not download the game's resources: " + e.message);
-  return [];
+Module.onRuntimeInitialized = () => becameReady("resources");
+ztLoadGame(Module, showProgress, say).then(() => {
+  // Kept for the next visit, and for play without a network, once this one
+  // has all it needs (a secure context only: https or this machine).
+  if (!navigator.serviceWorker) return;
+  navigator.serviceWorker.register("sw.js", { updateViaCache: "none" })
+    .catch((e) => console.warn(`The game cannot be kept for play offline: ${e.message}`));
+}, () => {
+  $("progress").hidden = true;
+  if (!refusal) $("start-text").textContent = "The game could not be downloaded.";
 });
-Module.onRuntimeInitialized = () => {
-  resources.then((files) => {
-    for (const file of files) {
-      if (!file) continue;
-      const folder = "/" + file.name.substring(0, file.name.lastIndexOf("/"));
-      FS.mkdirTree(folder);
-      FS.writeFile("/" + file.name, file.bytes);
-    }
-    becameReady("resources");
+// A new build that takes over before the player has started: play that one.
+if (navigator.serviceWorker && navigator.serviceWorker.controller) {
+  navigator.serviceWorker.addEventListener("controllerchange", () => {
+    if (!started) location.reload();
   });
-};
+}
 
-if (hasWebGl()) {
-  // The game downloads while the page makes sure it can be shown.
-  const script = document.createElement("script");
-  script.src = "zummertock.js";
-  script.onerror = () => {
-    $("start-text").textContent = "The game could not be downloaded.";
-    say("Could not download zummertock.js.");
-  };
-  document.body.appendChild(script);
-} else {
+// Checked while the game downloads.
+if (!hasWebGl()) {
   refusal = "This browser cannot show the game: it has no WebGL.";
   $("start-text").textContent = refusal;
+  $("progress").hidden = true;
 }
+
+// The session before this page, which a reload, a crash or a closed tab
+// would have lost, for a bug report.
+ztLastSession.then((text) => {
+  if (!text || started) return;
+  const button = $("last-session");
+  button.hidden = false;
+  // Its tap is not the one that starts the game.
+  button.addEventListener("pointerup", (e) => e.stopPropagation());
+  button.addEventListener("click", () => saveRecording(text));
+});
