@@ -59,10 +59,12 @@ export function checks(what, limitMs) {
 
 // Serves ROOT on 127.0.0.1 at a free port, as any plain web server would: a
 // content type and nothing else (no cross-origin isolation headers, so a
-// page gets no shared memory, as on an ordinary host). Resolves to
-// { url, port, close() }; url ends with '/'.
-export async function serve(root) {
-  const base = path.resolve(root);
+// page gets no shared memory, as on an ordinary host). `types` replaces
+// the content types of some extensions. Resolves to { url, port, close() },
+// url ending with '/'; setting its `root` serves another folder at the same
+// address.
+export async function serve(root, types = {}) {
+  let base = path.resolve(root);
   const server = http.createServer(async (req, res) => {
     try {
       const name = decodeURIComponent(new URL(req.url, 'http://x').pathname);
@@ -71,7 +73,7 @@ export async function serve(root) {
       if ((await fs.stat(file)).isDirectory()) file = path.join(file, 'index.html');
       const body = await fs.readFile(file);
       res.writeHead(200, {
-        'Content-Type': contentTypes[path.extname(file)] || 'application/octet-stream',
+        'Content-Type': types[path.extname(file)] || contentTypes[path.extname(file)] || 'application/octet-stream',
         'Content-Length': body.length,
       });
       res.end(req.method === 'HEAD' ? undefined : body);
@@ -88,6 +90,9 @@ export async function serve(root) {
   return {
     url: `http://127.0.0.1:${port}/`,
     port,
+    set root(dir) {
+      base = path.resolve(dir);
+    },
     close: () =>
       new Promise((resolve) => {
         server.closeAllConnections?.();

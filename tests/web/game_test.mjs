@@ -3,14 +3,18 @@
 // twice the zoom in a larger window), a game played by keys, by a pad and on
 // a phone by touch alone whose recordings the runner replays to the same
 // end, the About box, the sound through the AudioWorklet, a page hidden in
-// the middle of a run, a missing resource and a browser without WebGL told
-// on the page, and a console without errors or warnings.
+// the middle of a run, a damaged resource pack and a browser without WebGL
+// told on the page, and a console without errors or warnings. Then the page
+// kept by its service worker: the last session's recording offered after a
+// reload in the middle of a game; the title offline; a new build at the same
+// address taking over; the page from a sub-path, installable, with the
+// module sent as any file.
 //
 //   node game_test.mjs DIST_WEB_DIR HOST_BUILD_DIR SRC_DIR
 // Exits 77 (skipped) without chromium or a browser build; fails for a
 // browser build older than SRC_DIR.
-import { execFileSync } from 'node:child_process';
-import { cpSync, existsSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { execFileSync, spawnSync } from 'node:child_process';
+import { cpSync, existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, symlinkSync, writeFileSync } from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { checks, decodePng, findChromium, serve, withBrowser } from './browser.mjs';
@@ -34,11 +38,12 @@ if (newer) {
 const { check, finish } = checks('the browser tests', 300000);
 const work = mkdtempSync(path.join(os.tmpdir(), 'zt-web-'));
 
-// The runner's frame as RGBA, top row first.
-function runnerFrame(frame) {
+// The runner's frame as RGBA, top row first, over the resources in
+// `resources`/resources.
+function runnerFrame(frame, resources = build) {
   const file = path.join(work, `runner-${frame}.png`);
   execFileSync(path.join(build, 'zummertock-replay'),
-               ['--resources', build, '--frames', String(frame + 1), '--shot', `${frame}:${file}`]);
+               ['--resources', resources, '--frames', String(frame + 1), '--shot', `${frame}:${file}`]);
   return execFileSync('convert', [file, '-depth', '8', 'rgba:-'], { maxBuffer: 1 << 24 });
 }
 
@@ -177,7 +182,7 @@ try {
                          (b) => page.keyUp(keys[b]));
     const heard = (await page.evaluate(() => heard.flat())).map((v) => Math.round(v * 32768));
     const accept = execFileSync('oggdec', ['-Q', '-R', '-b', '16', '-e', '0', '-s', '1', '-o', '-',
-                                           path.join(web, 'resources', 'accept.ogg')]);
+                                           path.join(build, 'resources', 'accept.ogg')]);
     const first = heard.findIndex((v) => v !== 0);
     let off = first < 0 ? -1 : 0;
     for (let i = 0; first >= 0 && i < 1024; ++i) {
@@ -307,18 +312,24 @@ try {
     check('no errors or warnings on the phone\'s console', consoleTold(page).length === 0, consoleTold(page).join('\n'));
   });
 
-  // Bad conditions are told on the page.
+  // Bad conditions are told on the page: a file damaged in the pack, the
+  // pack cut short.
   const damaged = path.join(work, 'web');
   cpSync(web, damaged, { recursive: true });
-  rmSync(path.join(damaged, 'resources', 'titlebg.png'));
+  const pack = readFileSync(path.join(web, 'resources.pack'));
+  pack[pack.indexOf(readFileSync(path.join(build, 'resources', 'titlebg.png'))) + 100] ^= 1;
+  writeFileSync(path.join(damaged, 'resources.pack'), pack.subarray(0, pack.length - 10));
   const damagedServer = await serve(damaged);
   await withBrowser({ width: 700, height: 560 }, async (browser) => {
-    const page = await openGame(browser, damagedServer.url, 640, 480);
-    await page.click(320, 240);
-    await page.waitFor(() => /bad PNG/.test(document.getElementById('messages').textContent)).catch(() => {});
+    const page = await browser.newPage();
+    await page.goto(damagedServer.url);
+    await page.waitFor(() => /bad PNG/.test(document.getElementById('messages').textContent), { timeout: 60000 })
+      .catch(() => {});
     const said = await messages(page);
-    check('a missing resource is named on the page, with the game\'s own error line',
-          said.includes('resources/titlebg.png') && said.includes('Error: bad PNG file'), said);
+    check('a damaged and a missing resource are named on the page, with the game\'s own error lines',
+          said.includes('resources.pack is damaged: resources/titlebg.png fails its check') &&
+          /resources\.pack is damaged: it ends after \d+ bytes, without resources\/\w+\.png/.test(said) &&
+          said.includes('titlebg.png') && said.includes('Error: bad PNG file'), said);
     const blind = await browser.newPage();
     await blind.addInitScript('HTMLCanvasElement.prototype.getContext = () => null;');
     await blind.goto(damagedServer.url);
@@ -326,6 +337,86 @@ try {
     check('without WebGL the page says so', /no WebGL/.test(text), text);
   });
   await damagedServer.close();
+
+  // A second build, the title's picture changed, and an empty folder.
+  const changed = path.join(work, 'changed');
+  cpSync(path.join(build, 'resources'), path.join(changed, 'resources'), { recursive: true });
+  execFileSync('convert', [path.join(changed, 'resources', 'title.png'), '-negate', path.join(changed, 'resources', 'title.png')]);
+  const second = path.join(work, 'second');
+  const repository = path.dirname(sources);
+  execFileSync('node', [path.join(repository, 'scripts', 'web-dist.mjs'), second, changed, path.join(build, 'icons'),
+                        path.join(repository, 'build', 'web')]);
+  const nothing = path.join(work, 'nothing');
+  mkdirSync(nothing);
+  const titleDifference = async (page, resources) => {
+    await page.waitFor(() => /to play/.test(document.getElementById('start-text').textContent), { timeout: 60000 });
+    await page.press('d');
+    await stateIs(page, 'frames', 3);
+    return largestDifference(await page.canvasPixels('#canvas'), runnerFrame(3, resources), 2);
+  };
+  const offline = (page, yes) => page.send('Network.emulateNetworkConditions',
+                                           { offline: yes, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+  await withBrowser({ width: 700, height: 560 }, async (browser) => {
+    // A reload in the middle of a game, once the service worker keeps the page.
+    let page = await openGame(browser, server.url, 640, 480);
+    await page.press('d');  // the page's
+    await stateIs(page, 'frames', 3);
+    await page.press('d');
+    await stateIs(page, 'mode', 2);
+    await page.waitFor(() => navigator.serviceWorker.controller, { timeout: 60000 });
+    const reached = (await page.evaluate(() => window.zummertockState())).frames;
+    await page.goto(server.url);
+    await page.waitFor(() => /to play/.test(document.getElementById('start-text').textContent), { timeout: 60000 });
+    await browser.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: work });
+    const offer = await page.evaluate(() => {
+      const r = document.getElementById('last-session').getBoundingClientRect();
+      return [r.x + r.width / 2, r.y + r.height / 2, document.getElementById('last-session').hidden];
+    });
+    await page.click(offer[0], offer[1]);
+    const saved = path.join(work, 'zummertock-session.txt');
+    await page.waitFor((ms) => new Promise((r) => setTimeout(() => r(true), ms)), {}, 1000);
+    const last = existsSync(saved) ? readFileSync(saved, 'utf8') : '';
+    const lastReplay = spawnSync(path.join(build, 'zummertock-replay'), ['--resources', build, '--replay', saved]);
+    const replayed = Number((/replayed its (\d+) frames/.exec(lastReplay.stderr) || [])[1]);
+    check('a reload in the middle of a game offers the last session\'s recording; it replays to the frame it reached',
+          !offer[2] && /^# zummertock session/.test(last) && replayed >= reached,
+          `${offer[2] ? 'not offered' : ''} reached ${reached}, ${lastReplay.stdout}${lastReplay.stderr}`);
+
+    // Offline, with nothing at the address either.
+    server.root = nothing;
+    await page.send('Network.enable');
+    await offline(page, true);
+    await page.goto(server.url);
+    const away = await titleDifference(page);
+    check('offline after a visit, the title is the runner\'s frame (within 1)', away <= 1, `largest difference ${away}`);
+    await offline(page, false);
+
+    // The second build at the same address: the next visit plays it.
+    server.root = second;
+    const hash = /hash: "(\w+)"/.exec(readFileSync(path.join(second, 'sw.js'), 'utf8'))[1];
+    await page.goto(server.url);
+    const caches = await page.waitFor((h) => caches.keys().then((names) => names.length === 1 && names[0].endsWith(h) && names),
+                                      { timeout: 60000 }, hash).catch(() => page.evaluate(() => caches.keys()));
+    const renewed = await titleDifference(page, changed);
+    check('a new build at the same address is played on the next visit, and the old cache is gone',
+          renewed <= 1 && caches.length === 1, `largest difference ${renewed}, caches ${caches}`);
+    check('no errors or warnings on the console', consoleTold(page).length === 0, consoleTold(page).join('\n'));
+
+    // From a sub-path, on a server that sends the module as any file.
+    const site = path.join(work, 'site');
+    mkdirSync(path.join(site, 'games'), { recursive: true });
+    symlinkSync(web, path.join(site, 'games', 'zummertock'));
+    const host = await serve(site, { '.wasm': 'application/octet-stream' });
+    page = await openGame(browser, `${host.url}games/zummertock/`, 640, 480);
+    const scope = await page.waitFor(() => navigator.serviceWorker.ready.then((r) => navigator.serviceWorker.controller && r.scope),
+                                     { timeout: 60000 });
+    const { installabilityErrors } = await page.send('Page.getInstallabilityErrors');
+    const there = await titleDifference(page);
+    check('from a sub-path the title is the runner\'s frame, the service worker keeps to that path, and the page installs',
+          there <= 1 && scope === `${host.url}games/zummertock/` && installabilityErrors.length === 0,
+          `largest difference ${there}, scope ${scope}, ${JSON.stringify(installabilityErrors)} ${consoleTold(page).join('\n')}`);
+    await host.close();
+  });
 } catch (e) {
   check('the browser tests ran to their end', false, e.stack);
 } finally {
