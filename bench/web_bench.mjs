@@ -107,7 +107,7 @@ async function start(browser, url, throttle = false) {
   await page.setViewport(640, 480);
   const started = performance.now();
   await page.goto(url);
-  await page.waitFor(() => /Click or press/.test(document.getElementById('start-text').textContent),
+  await page.waitFor(() => /to play/.test(document.getElementById('start-text').textContent),
                      { interval: 5, timeout: 60000 });
   await page.click(320, 240);
   await page.waitFor(() => /\n0 clock /.test(window.zummertockRecording()), { interval: 5 });
