@@ -9,9 +9,8 @@
 #include <vector>
 
 #include "app/game.h"
-#include "audio/wave_device.h"
 #include "core/image.h"
-#include "recording_display.h"
+#include "doubles.h"
 #include "rules/rules.h"
 #include "scene/game_object.h"
 #include "scene/text.h"
@@ -25,30 +24,6 @@ constexpr int64_t kTicksPerSecond = 60;
 constexpr float kDt = 1.0f / 60.0f;
 // The bar's start as a marker position holds it.
 constexpr float kStart = static_cast<float>(kBarStart);
-
-// Opens, takes the mixer's first blocks and never hands one back, so the
-// playing list changes only with what the game does.
-class StalledDevice : public WaveDevice {
- public:
-  bool open(const WaveFormat&, DoneCallback) override { return true; }
-  void submit(const uint8_t*, uint32_t) override {}
-  void close() override {}
-};
-
-// No window: messages come straight from the test; the counter is moved on
-// by the test between frames.
-class TestPlatform : public Platform {
- public:
-  bool pumpOneMessage(std::vector<WindowMessage>&) override { return false; }
-  void showFrame() override {}
-  int64_t counter() override { return ticks; }
-  double counterFrequency() override { return static_cast<double>(kTicksPerSecond); }
-  void runAboutBox() override {}
-  WaveDevice* waveDevice() override { return &device; }
-
-  int64_t ticks = 0;
-  StalledDevice device;
-};
 
 Color pixelAt(const Image* image, size_t index) {
   const uint8_t* p = image->pixels.get() + 4 * index;
@@ -144,7 +119,7 @@ class LevelCourse : public ::testing::Test {
     if (held) release();
   }
 
-  TestPlatform platform;
+  test::SteppedPlatform platform;  // 60 ticks a second, moved on by frame()
   test::RecordingDisplay display;
   Game game;
   long panelDark = -1, panelLight = -1, frameDark = -1, frameLight = -1, progressFill = -1;

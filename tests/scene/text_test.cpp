@@ -9,8 +9,8 @@
 
 #include "core/image.h"
 #include "core/store.h"
+#include "doubles.h"
 #include "png_files.h"
-#include "recording_display.h"
 #include "scene/game_object.h"
 
 namespace zt {
