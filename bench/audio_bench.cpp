@@ -12,17 +12,11 @@
 
 #include "audio/ogg_clip.h"
 #include "audio/speaker.h"
+#include "doubles.h"
 
 namespace {
 
 using namespace zt;
-
-class NullDevice : public WaveDevice {
- public:
-  bool open(const WaveFormat&, DoneCallback) override { return true; }
-  void submit(const uint8_t* block, uint32_t) override { benchmark::DoNotOptimize(block); }
-  void close() override {}
-};
 
 SoundClip noiseClip(SpeakerInterface& speaker, uint32_t frames, uint32_t seed) {
   std::vector<int16_t> samples(frames * 2);
@@ -38,7 +32,7 @@ SoundClip noiseClip(SpeakerInterface& speaker, uint32_t frames, uint32_t seed) {
 // One mixer pass with state.range(0) sounds playing (loud, so the
 // saturation paths are taken too); looping when range(1) is 1.
 void BM_MixOneBlock(benchmark::State& state) {
-  NullDevice device;
+  test::TestWaveDevice device;
   SpeakerInterface speaker;
   speaker.openDevice(SpeakerConfig{}, &device);
   std::vector<SoundClip> clips;

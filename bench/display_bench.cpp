@@ -22,6 +22,7 @@
 #include "core/store.h"
 #include "display/gl_renderer.h"
 #include "platform/headless/offscreen_gl.h"
+#include "replay/output_files.h"
 #include "scene/game_object.h"
 #include "scene/image_file.h"
 #include "scene/text.h"

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "app/game.h"
-#include "audio/wave_device.h"
 #include "core/image.h"
 #include "display/software_renderer.h"
+#include "doubles.h"
 #include "rules/rules.h"
 #include "scene/game_object.h"
 
@@ -23,49 +23,12 @@ using namespace zt;
 
 std::string resourceBase;
 
-// Takes down the calls of the frame being drawn.
-class CallRecorder : public Renderer {
- public:
-  struct Call {
-    const Image* image;
-    int32_t x, y;
-  };
-  CallRecorder() : Renderer(kViewCenter, kViewWidth, kViewHeight) {}
-  int32_t initialize() override { return 0; }
-  void drawImage(const Image* image, int32_t x, int32_t y) override {
-    calls.push_back({image, x, y});
-  }
-  void clear() override { calls.clear(); }
-  void present() override {}
-  void applyClearColor(const Color&) override {}
-  std::vector<Call> calls;
-};
-
-// Takes the mixer's first blocks and never asks for more.
-class StalledDevice : public WaveDevice {
- public:
-  bool open(const WaveFormat&, DoneCallback) override { return true; }
-  void submit(const uint8_t*, uint32_t) override {}
-  void close() override {}
-};
-
-class SteppedPlatform : public Platform {
- public:
-  bool pumpOneMessage(std::vector<WindowMessage>&) override { return false; }
-  void showFrame() override { ++ticks; }
-  int64_t counter() override { return ticks; }
-  double counterFrequency() override { return 60.0; }
-  void runAboutBox() override {}
-  WaveDevice* waveDevice() override { return &device; }
-  int64_t ticks = 0;
-  StalledDevice device;
-};
-
 // The real play screen: the marker slid in, level 0's colours, and its
 // name (range 0) or the longest level name (range 1), a picture a letter.
 void BM_ComposePlayFrame(benchmark::State& state) {
-  SteppedPlatform platform;
-  CallRecorder recorder;
+  test::SteppedPlatform platform;
+  platform.ticksPerFrame = 1;  // 60 a second
+  test::RecordingDisplay recorder;
   GameOptions options;
   options.resourceBase = resourceBase;
   Game game(platform, recorder, options);
@@ -86,8 +49,10 @@ void BM_ComposePlayFrame(benchmark::State& state) {
     }
     game.scene().levelText->setText(*longest);
   }
-  for (int i = 0; i < 120; ++i) game.runFrame();
-  if (game.modes().gameMode != kModePlay || recorder.calls.empty()) {
+  for (int i = 0; i < 119; ++i) game.runFrame();
+  recorder.placed.clear();  // the calls of the last frame alone
+  game.runFrame();
+  if (game.modes().gameMode != kModePlay || recorder.placed.empty()) {
     state.SkipWithError("the game did not reach its play screen");
     return;
   }
@@ -97,13 +62,13 @@ void BM_ComposePlayFrame(benchmark::State& state) {
   setClearColor(&display, &kBackgroundGrey);
   for (auto _ : state) {
     display.clear();
-    for (const CallRecorder::Call& call : recorder.calls) {
+    for (const test::RecordingDisplay::Placed& call : recorder.placed) {
       display.drawImage(call.image, call.x, call.y);
     }
     display.present();
     benchmark::DoNotOptimize(display.frame());
   }
-  state.counters["pictures"] = static_cast<double>(recorder.calls.size());
+  state.counters["pictures"] = static_cast<double>(recorder.placed.size());
 }
 BENCHMARK(BM_ComposePlayFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 

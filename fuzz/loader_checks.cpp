@@ -11,10 +11,10 @@
 
 #include "audio/ogg_clip.h"
 #include "audio/speaker.h"
-#include "audio/wave_device.h"
 #include "core/color.h"
 #include "core/id_counter.h"
 #include "core/image.h"
+#include "doubles.h"
 #include "scene/image_file.h"
 
 namespace zt::fuzz {
@@ -37,23 +37,11 @@ uint32_t readAll(const uint8_t* bytes, size_t size) {
   return sum;
 }
 
-// Reads every block at once and hands it straight back, so the mixer can be
-// driven pass by pass on this thread.
-class DiscardingDevice : public WaveDevice {
- public:
-  bool open(const WaveFormat&, DoneCallback callback) override {
-    done = std::move(callback);
-    return true;
-  }
-  void submit(const uint8_t* block, uint32_t bytes) override { lastSum = readAll(block, bytes); }
-  void close() override { done = nullptr; }
-  DoneCallback done;
-  uint32_t lastSum = 0;
-};
-
-bool mixPass(SpeakerInterface& speaker, DiscardingDevice& device) {
+// One pass of the mixer, its block handed straight back, so that the mixer
+// is driven pass by pass on this thread.
+bool mixPass(SpeakerInterface& speaker, test::TestWaveDevice& device) {
   const bool mixed = speaker.mixOneBlock();
-  if (device.done) device.done();
+  device.handBack();
   return mixed;
 }
 
@@ -72,7 +60,7 @@ std::string compareClipWithDecoded(const SoundClip& clip, const int16_t* decoded
   return "";
 }
 
-std::string mixClip(SpeakerInterface& speaker, DiscardingDevice& device, SoundClip* clip) {
+std::string mixClip(SpeakerInterface& speaker, test::TestWaveDevice& device, SoundClip* clip) {
   if (speaker.openDevice(SpeakerConfig{}, &device) != 0) return "the mixer refused a device";
   speaker.playSound(clip, false);
   speaker.playSound(clip, true);
@@ -176,8 +164,10 @@ std::string checkOggFile(const std::string& path) {
     readAll(reinterpret_cast<const uint8_t*>(decoded.get()), samples * 2);
   }
 
-  // Declared first: the speaker closes it when it goes.
-  DiscardingDevice device;
+  // Declared first: the speaker closes it when it goes. It reads every
+  // block, so a short one is a sanitizer's report.
+  test::TestWaveDevice device;
+  device.readsBlocks = true;
   SpeakerInterface speaker;
   std::vector<std::unique_ptr<SoundClip>> clips = loadSoundClips(speaker, {path}, 1);
   if (clips.size() != 1 || clips[0] == nullptr) return "loadSoundClips made no clip";

@@ -4,17 +4,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <vector>
 
 #include "app/game.h"
-#include "app/message_queue.h"
-#include "app/window_procedure.h"
-#include "core/keys.h"
-#include "core/loop_clock.h"
+#include "audio/wave_device.h"
+#include "doubles.h"
 #include "program/session_file.h"
 #include "replay/session_replay.h"
-#include "rules/rules.h"
 
 namespace zt::fuzz {
 
@@ -143,167 +141,10 @@ std::string checkRoundTrip(const std::vector<std::string>& lines, const SessionF
   return same ? "" : "written back and read again, it is another session";
 }
 
-// The headless platform as the runner sets it up for a replay: the posted
-// messages, one message step a frame; a counter that stands still (the
-// replay's clock is the game's) at the frequency of the frame time; and
-// at each present, the sound device played up to the replay's time.
-class ReplayPlatform final : public Platform {
- public:
-  explicit ReplayPlatform(const SessionReplay& replay) : replay_(replay) {}
-
-  void post(const ScriptEvent& event) { queue_.post(event.message, event.withPrevious); }
-
-  bool pumpOneMessage(std::vector<WindowMessage>& taken) override { return queue_.takeStep(taken); }
-  void showFrame() override {
-    // The device plays from where it was to now: time that went back would
-    // be played again, and time without bound played for ever.
-    const double now = replay_.seconds();
-    if (problem_.empty() && !(now >= played_ && now <= kMaxReplaySeconds)) {
-      problem_ = "the sound device was taken from " + std::to_string(played_) + " s to " +
-                 std::to_string(now) + " s";
-    }
-    played_ = now;
-  }
-  int64_t counter() override { return 0; }
-  double counterFrequency() override { return 1.0 / kFrameSeconds; }
-  void runAboutBox() override {}
-  WaveDevice* waveDevice() override { return nullptr; }
-
-  const std::string& problem() const { return problem_; }
-
- private:
-  const SessionReplay& replay_;
-  MessageQueue queue_;
-  double played_ = 0.0;
-  std::string problem_;
-};
-
-// What the game asks of its session, in the order and the frames it asks
-// (Game::start, then each frame's mode as game_modes.cpp runs it and the
-// message step), through the game's own key state, window procedure and
-// loop clock. It draws, plays and judges nothing: a run, its mistakes, the
-// levels and the credits are the rules', so its play mode lasts until
-// Escape, and the marker slides in once. The mixer's count, where the
-// recording has none, is 0, as once every sound has ended.
-class GameStandIn {
- public:
-  GameStandIn(Platform& platform, Session& session) : platform_(platform), session_(session) {}
-
-  void start(bool soundDevice) {
-    session_.soundOpened(frames_, soundDevice);
-    clock_.counterFrequency = session_.counterFrequency(frames_, platform_.counterFrequency());
-    restartClock();
-  }
-
-  bool runFrame() {
-    keys_.settleAtFrameStart();
-    if (!runModeFrame()) return false;
-    keys_.markSettled();
-    messages_.clear();
-    platform_.pumpOneMessage(messages_);
-    for (const WindowMessage& message : messages_) {
-      session_.message(frames_, message);
-      handleWindowMessage(message, keys_, quitRequested_, platform_);
-    }
-    ++frames_;
-    return true;
-  }
-
-  bool quitRequested() const { return quitRequested_; }
-  uint64_t frames() const { return frames_; }
-  GameEnd end() const {
-    GameEnd end;
-    end.frames = frames_;
-    end.mode = mode_;
-    return end;
-  }
-
- private:
-  int64_t readCounter() { return session_.counter(frames_, platform_.counter()); }
-  float measureFrame() { return clock_.measureFrame(readCounter()); }
-  void restartClock() { clock_.restart(readCounter()); }
-
-  // The mode's update and, unless it ended the game, its present. False
-  // when Escape abandons the frame.
-  bool runModeFrame() {
-    switch (mode_) {
-      case kModeTitle:
-        if (keys_.isPlayKeyPressed()) {
-          mode_ = kModeTitleFlash;
-          restartClock();
-        }
-        if (keys_.isEscapeHeld()) return false;
-        break;
-      case kModeTitleFlash:
-        modeSeconds_ += measureFrame();
-        if (modeSeconds_ > 0.075) {
-          mode_ = kModeTitlePrompts;
-          modeSeconds_ = 0.0;
-        }
-        if (keys_.isEscapeHeld()) return false;
-        break;
-      case kModeTitlePrompts:
-        if (keys_.isPlayKeyPressed()) {
-          mode_ = kModeBlackPause;
-          restartClock();
-        }
-        if (keys_.isEscapeHeld()) return false;
-        measureFrame();
-        break;
-      case kModeBlackPause:
-        modeSeconds_ += measureFrame();
-        if (modeSeconds_ > 1.0) {
-          mode_ = kModePlay;
-          modeSeconds_ = 0.0;
-        }
-        if (keys_.isEscapeHeld()) return false;
-        break;
-      case kModePlay:
-        updatePlay();
-        break;
-      default:  // game over
-        if (updateGameOver()) return true;
-        break;
-    }
-    platform_.showFrame();
-    return true;
-  }
-
-  void updatePlay() {
-    // Escape counts once the marker has slid in.
-    if (static_cast<double>(markerX_) < kBarStart) {
-      float x = markerX_ + kMarkerRunSpeed * measureFrame();
-      if (x > kBarStart) x = static_cast<float>(kBarStart);
-      markerX_ = x;
-      return;
-    }
-    if (keys_.isEscapeHeld()) mode_ = kModeGameOver;
-    measureFrame();
-  }
-
-  // True once the game-over picture has had its time: nothing is shown.
-  bool updateGameOver() {
-    const float frameSeconds = measureFrame();
-    if (session_.playingSounds(frames_, 0) == 0) {
-      quitRequested_ = true;
-    } else {
-      modeSeconds_ += frameSeconds;
-      if (modeSeconds_ >= 3.0) quitRequested_ = true;
-    }
-    return quitRequested_;
-  }
-
-  Platform& platform_;
-  Session& session_;
-  KeyState keys_;
-  LoopClock clock_;
-  int32_t mode_ = kModeTitle;
-  double modeSeconds_ = 0.0;
-  float markerX_ = kMarkerParked;
-  bool quitRequested_ = false;
-  uint64_t frames_ = 0;
-  std::vector<WindowMessage> messages_;
-};
+// How many of the device's blocks a span of seconds plays.
+uint64_t blocksIn(double seconds) {
+  return static_cast<uint64_t>(seconds * kOutputRate / kBlockFrames);
+}
 
 struct ReplayRun {
   GameEnd end;
@@ -312,35 +153,67 @@ struct ReplayRun {
   std::string recorded;  // the session as the game was handed it
 };
 
-// The runner's --replay with --record: the program's frame loop, the
-// runner posting the recorded messages before each frame and stopping at
-// the replay's first problem or its last frame.
+// The runner's --replay with --record, on a platform set up as the
+// runner's headless one is for a replay: the posted messages, one message
+// step a frame; a counter that stands still (the replay's clock is the
+// game's) at the frequency of the frame time; a sound device that opens
+// as it did in the recording and, at each present, plays up to the
+// replay's time. The real game, without its resources (no pictures, silent
+// clips), and the program's frame loop, the runner posting the recorded
+// messages before each frame and stopping at the replay's first problem or
+// its last frame.
 ReplayRun replay(LoadedRecording& recording) {
   SessionReplay& replay = *recording.replay;
-  ReplayPlatform platform(replay);
   ReplayRun run;
+  test::SteppedPlatform platform;
+  platform.frequency = 1.0 / kFrameSeconds;
+  platform.device.mixingBy = WaveDevice::Mixing::DrivenByDevice;  // no mixer thread
+  platform.device.canOpen = replay.soundDevice();
+  double played = 0.0;
+  uint64_t blocksPlayed = 0;
+  platform.onShowFrame = [&] {
+    // The device plays from where it was to now: time that went back would
+    // be played again, and time without bound played for ever.
+    const double now = replay.seconds();
+    if (run.problem.empty() && !(now >= played && now <= kMaxReplaySeconds)) {
+      run.problem = "the sound device was taken from " + std::to_string(played) + " s to " +
+                    std::to_string(now) + " s";
+    }
+    played = now;
+    if (!run.problem.empty()) return;
+    for (; blocksPlayed < blocksIn(now); ++blocksPlayed) platform.device.handBack();
+  };
+  test::RecordingDisplay display;  // no pictures: nothing is placed
   char* buffer = nullptr;
   size_t size = 0;
   SessionRecorder recorder(open_memstream(&buffer, &size), "the recording", &replay);
-  GameStandIn game(platform, recorder);
+  GameOptions options;
+  options.session = &recorder;
+  options.readResources = false;
+  auto game = std::make_unique<Game>(platform, display, options);
+  game->start();
   const uint64_t maxFrames = std::min(kMaxFrames, recording.frames);
-  game.start(replay.soundDevice());
   size_t next = 0;
-  for (bool over = game.quitRequested(); !over;) {
-    const uint64_t frame = game.frames();
+  for (bool over = game->quitRequested(); !over;) {
+    const uint64_t frame = game->frames();
     while (next < recording.messages.size() && recording.messages[next].frame <= frame) {
-      platform.post(recording.messages[next++]);
+      const ScriptEvent& event = recording.messages[next++];
+      platform.post(event.message, event.withPrevious);
     }
-    over = !game.runFrame() || !replay.problem().empty() || frame + 1 >= maxFrames ||
-           game.quitRequested();
+    over = !game->runFrame() || !replay.problem().empty() || frame + 1 >= maxFrames ||
+           game->quitRequested();
   }
-  run.end = game.end();
+  run.end.frames = game->frames();
+  run.end.mode = game->modes().gameMode;
+  run.end.level = game->level().currentLevel;
+  run.end.incorrect = game->level().incorrectGuesses;
   recorder.end(run.end);
-  if (!recorder.close()) run.problem = "the recording could not be written";
+  game.reset();
+  const bool written = recorder.close();
   run.recorded.assign(buffer, size);
   std::free(buffer);
+  if (!written && run.problem.empty()) run.problem = "the recording could not be written";
   run.failure = replayFailure(replay, run.end);
-  if (run.problem.empty()) run.problem = platform.problem();
   return run;
 }
 

@@ -5,8 +5,8 @@
 namespace zt::fuzz {
 
 // A recording as the headless runner takes it with --replay: parsed, its
-// messages put in frame order, then replayed into a stand-in for the game
-// that asks its session what the game asks, frame by frame. Returns an
+// messages put in frame order, then replayed into the game itself (without
+// its resources: no pictures, silent clips), frame by frame. Returns an
 // empty string when everything held that the format and the replay
 // promise, or what did not:
 //

@@ -11,7 +11,9 @@ namespace zt {
 
 Game::Game(Platform& platform, Renderer& display, const GameOptions& options)
     : platform_(platform), display_(display), session_(options.session ? *options.session : live_) {
-  resources_ = loadGameResources(store_, ids_, speaker_, options.resourceBase);
+  resources_ = options.readResources
+                   ? loadGameResources(store_, ids_, speaker_, options.resourceBase)
+                   : missingGameResources(store_, ids_, speaker_);
   scene_ =
       buildScene(store_, ids_, resources_, SceneLinks{display_, speaker_, level_, keys_, clock_});
 }

@@ -41,6 +41,9 @@ struct ModeState {
 struct GameOptions {
   // Prefix of the "resources/..." paths: where the resources folder is.
   std::string resourceBase;
+  // False: nothing is read, as if every file were missing (no pictures or
+  // glyphs, silent clips); for running the game's logic alone.
+  bool readResources = true;
   // What the game takes in from outside goes through it (a recording, a
   // replay); none: straight from the platform and the mixer.
   Session* session = nullptr;

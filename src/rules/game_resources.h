@@ -38,5 +38,8 @@ struct GameResources {
 // the store. A picture that fails to load is null; a clip, silent.
 GameResources loadGameResources(Store& store, RunningIds& ids, SpeakerInterface& speaker,
                                 const std::string& base);
+// What loading makes when every file is missing, without looking: no
+// pictures, a font without glyphs, five silent clips.
+GameResources missingGameResources(Store& store, RunningIds& ids, SpeakerInterface& speaker);
 
 }  // namespace zt

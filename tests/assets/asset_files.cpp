@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "rules/scene_script.h"
+
 namespace zt::test {
 
 namespace {
@@ -101,6 +103,7 @@ const std::vector<std::string>& gameTexts() {
                                   "Thanks for playing!",
                                   "THE END"};
     t.insert(t.end(), levelNames, levelNames + kLevelCount);
+    t.insert(t.end(), {kAuthorCredit, kTesterCredit1, kTesterCredit2});
     return t;
   }();
   return texts;

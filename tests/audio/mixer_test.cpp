@@ -4,35 +4,12 @@
 #include <vector>
 
 #include "audio/speaker.h"
+#include "doubles.h"
 
 namespace zt {
 namespace {
 
-// Keeps what the mixer hands over; blocks are reported done only when the
-// test says, through the callback the speaker gave to open.
-class RecordingDevice : public WaveDevice {
- public:
-  bool open(const WaveFormat& f, DoneCallback callback) override {
-    format = f;
-    done = std::move(callback);
-    return canOpen;
-  }
-  void submit(const uint8_t* block, uint32_t bytes) override {
-    submitted.push_back(block);
-    sizes.push_back(bytes);
-    const auto* samples = reinterpret_cast<const int16_t*>(block);
-    blocks.emplace_back(samples, samples + bytes / 2);
-  }
-  void close() override { ++closed; }
-
-  bool canOpen = true;
-  WaveFormat format;
-  DoneCallback done;
-  std::vector<const uint8_t*> submitted;
-  std::vector<uint32_t> sizes;
-  std::vector<std::vector<int16_t>> blocks;
-  int closed = 0;
-};
+using test::TestWaveDevice;
 
 SoundClip makeClip(SpeakerInterface& speaker, std::vector<int16_t> samples) {
   SoundClip clip;
@@ -43,7 +20,10 @@ SoundClip makeClip(SpeakerInterface& speaker, std::vector<int16_t> samples) {
 
 class AudioMixer : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(speaker.openDevice(SpeakerConfig{}, &device), 0); }
+  void SetUp() override {
+    device.keepBlocks = true;
+    ASSERT_EQ(speaker.openDevice(SpeakerConfig{}, &device), 0);
+  }
 
   // One pass of the mixer, handing a block back first when all are out.
   const std::vector<int16_t>& mix() {
@@ -68,7 +48,7 @@ class AudioMixer : public ::testing::Test {
   std::vector<PlayingSound> playing() const { return speaker.inspect().playingSounds; }
 
   // Declared first: the speaker closes it when it goes.
-  RecordingDevice device;
+  TestWaveDevice device;
   SpeakerInterface speaker;
 };
 
@@ -100,13 +80,13 @@ TEST_F(AudioMixer, SilenceWhenNothingPlaysAndBuffersRotate) {
 
   // Closing hands the device back once; nothing is mixed after it.
   speaker.closeSpeaker();
-  EXPECT_EQ(device.closed, 1);
+  EXPECT_EQ(device.closes.load(), 1);
   device.done();
   EXPECT_FALSE(speaker.mixOneBlock());
   speaker.closeSpeaker();
-  EXPECT_EQ(device.closed, 1);
+  EXPECT_EQ(device.closes.load(), 1);
   // A closed speaker stays closed: opening it again is refused.
-  RecordingDevice later;
+  TestWaveDevice later;
   testing::internal::CaptureStderr();
   EXPECT_EQ(speaker.openSpeaker(SpeakerConfig{}, &later), -1);
   testing::internal::GetCapturedStderr();
@@ -114,7 +94,7 @@ TEST_F(AudioMixer, SilenceWhenNothingPlaysAndBuffersRotate) {
 }
 
 TEST_F(AudioMixer, ChannelCountUsesItsLowSixteenBitsAndOneDeviceAtATime) {
-  RecordingDevice other;
+  TestWaveDevice other;
   SpeakerInterface second;
   SpeakerConfig config;
   config.channels = 0x30002;
@@ -123,15 +103,15 @@ TEST_F(AudioMixer, ChannelCountUsesItsLowSixteenBitsAndOneDeviceAtATime) {
   EXPECT_EQ(other.format.blockAlign, 4);
 
   // Already open: a second device would orphan the first.
-  RecordingDevice third;
+  TestWaveDevice third;
   testing::internal::CaptureStderr();
   EXPECT_EQ(second.openDevice(config, &third), -1);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "Speaker Interface error: cannot open specified wave device.\n");
   EXPECT_FALSE(third.done);
   second.closeSpeaker();
-  EXPECT_EQ(other.closed, 1);
-  EXPECT_EQ(third.closed, 0);
+  EXPECT_EQ(other.closes.load(), 1);
+  EXPECT_EQ(third.closes.load(), 0);
 }
 
 TEST_F(AudioMixer, SaturatesSoundBySoundInListOrder) {
@@ -311,7 +291,7 @@ TEST(AudioNoDevice, RequestsAreKeptAndNothingIsMixed) {
   speaker.playSound(nullptr, true);
   EXPECT_EQ(speaker.playingSoundCount(), 1u);
 
-  RecordingDevice refusing;
+  TestWaveDevice refusing;
   refusing.canOpen = false;
   for (WaveDevice* device :
        {static_cast<WaveDevice*>(nullptr), static_cast<WaveDevice*>(&refusing)}) {
@@ -328,11 +308,12 @@ TEST(AudioNoDevice, RequestsAreKeptAndNothingIsMixed) {
   EXPECT_EQ(speaker.playingSoundCount(), 2u);
   EXPECT_EQ(speaker.inspect().pendingRemovals, 2u);
   speaker.closeSpeaker();  // no thread to wait for, no device to close
-  EXPECT_EQ(refusing.closed, 0);
+  EXPECT_EQ(refusing.closes.load(), 0);
 }
 
 TEST(AudioNoDevice, HandMadeClipIsNeverReadPastItsSamples) {
-  RecordingDevice device;
+  TestWaveDevice device;
+  device.keepBlocks = true;
   SpeakerInterface speaker;
   ASSERT_EQ(speaker.openDevice(SpeakerConfig{}, &device), 0);
   SoundClip mono;  // not made by createSoundClip: one channel, 600 samples

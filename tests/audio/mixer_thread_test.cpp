@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "audio/speaker.h"
+#include "doubles.h"
 #include "test_support.h"
 
 namespace zt {
@@ -101,16 +102,6 @@ class ClockedDevice : public WaveDevice {
   std::atomic<int> closed_{0};
   int64_t checksum_ = 0;
   std::thread thread_;
-};
-
-// Takes blocks and never reports one done, like a device that has stopped.
-class StalledDevice : public WaveDevice {
- public:
-  bool open(const WaveFormat&, DoneCallback) override { return true; }
-  void submit(const uint8_t*, uint32_t) override { ++submitted; }
-  void close() override { ++closed; }
-  std::atomic<int> submitted{0};
-  std::atomic<int> closed{0};
 };
 
 SoundClip toneClip(SpeakerInterface& speaker, uint32_t frames, int16_t value) {
@@ -230,11 +221,11 @@ TEST(AudioMixerThread, EveryWayOutJoinsTheMixer) {
   // the destructor: the mixer is asleep, and must be woken to end.
   for (bool byDestructor : {false, true}) {
     SCOPED_TRACE(byDestructor ? "destructor" : "closeSpeaker");
-    StalledDevice device;
+    test::TestWaveDevice device;  // never hands a block back, like one that has stopped
     auto speaker = std::make_unique<SpeakerInterface>();
     ASSERT_EQ(speaker->openSpeaker(SpeakerConfig{}, &device), 0);
     // openSpeaker returns with the first ten blocks at the device.
-    EXPECT_EQ(device.submitted.load(), 10);
+    EXPECT_EQ(device.submits.load(), 10);
     EXPECT_EQ(speaker->inspect().freeBufferCount, 0);
     ASSERT_EQ(threadsNamed("mixer").size(), 1u);
     std::this_thread::sleep_for(20ms);
@@ -246,8 +237,8 @@ TEST(AudioMixerThread, EveryWayOutJoinsTheMixer) {
       }
     });
     EXPECT_TRUE(threadsNamed("mixer").empty());  // joined, not left behind
-    EXPECT_EQ(device.closed.load(), 1);
-    EXPECT_EQ(device.submitted.load(), 10);
+    EXPECT_EQ(device.closes.load(), 1);
+    EXPECT_EQ(device.submits.load(), 10);
   }
 
   // Mixing, with sounds playing, left by closeSpeaker and then by the
@@ -284,7 +275,7 @@ TEST(AudioMixerThread, EveryWayOutJoinsTheMixer) {
 }
 
 TEST(AudioMixerThread, SleepsWhileNoBufferIsFree) {
-  StalledDevice device;
+  test::TestWaveDevice device;  // stalled
   SpeakerInterface speaker;
   ASSERT_EQ(speaker.openSpeaker(SpeakerConfig{}, &device), 0);
   const std::vector<std::string> mixer = threadsNamed("mixer");
@@ -299,7 +290,7 @@ TEST(AudioMixerThread, SleepsWhileNoBufferIsFree) {
   const long used = cpuTicks(mixer[0]) - before;
   EXPECT_LE(used, 2) << "clock ticks of CPU in 300 ms (" << sysconf(_SC_CLK_TCK) << " a second)";
   EXPECT_LE(voluntarySwitches(mixer[0]) - switchesBefore, 2) << "wake-ups in 300 ms";
-  EXPECT_EQ(device.submitted.load(), 10);
+  EXPECT_EQ(device.submits.load(), 10);
 }
 
 }  // namespace

@@ -228,24 +228,6 @@ TEST_F(ScenePng, OtherFormatsLoadAsTheRgbaTheyShow) {
   }
 }
 
-TEST_F(ScenePng, ImagesTakeConsecutiveIdsAndFailuresTakeNone) {
-  const std::string file = makeRgba("one", 1, 1, {1, 2, 3, 4});
-  IdCounter ids;
-  std::unique_ptr<Image> first = loadImage(ids, file);
-  ASSERT_NE(first, nullptr);
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(loadImage(ids, dir.file("absent.png")), nullptr);
-  ::testing::internal::GetCapturedStderr();
-  PngInfo info;
-  std::unique_ptr<Image> second = loadImage(ids, file, &info);
-  ASSERT_NE(second, nullptr);
-  EXPECT_EQ(first->id, 0);
-  EXPECT_EQ(second->id, 1);
-  EXPECT_EQ(ids.next(), 2);
-  EXPECT_EQ(info.width, 1u);
-  EXPECT_EQ(pixelsOf(*second), (Bytes{1, 2, 3, 4}));
-}
-
 // Swaps and narrowing work on a 3 x 2 picture given top row first.
 class SceneRecolour : public ::testing::Test {
  protected:

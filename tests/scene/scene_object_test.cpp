@@ -37,18 +37,6 @@ std::vector<int32_t> idsOf(const std::vector<Action*>& actions) {
   return ids;
 }
 
-TEST(SceneObjects, IdsComeFromOneCounterAndTheWorldSpriteTakesTwo) {
-  IdCounter ids;
-  SpriteObject sprite(ids, nullptr, nullptr);
-  SpriteRenderObject2D marker(ids, nullptr, nullptr);
-  TextObject text(ids, "", nullptr, nullptr);
-  EXPECT_EQ(sprite.id, 0);
-  EXPECT_EQ(marker.worldPart().id, 1);
-  EXPECT_EQ(marker.spritePart().id, 2);
-  EXPECT_EQ(text.id, 3);
-  EXPECT_EQ(ids.next(), 4);
-}
-
 TEST(SceneObjects, ActionListKeepsOneEntryPerIdAndItsOrder) {
   SpriteObject sprite(objectIds, nullptr, nullptr);
   ProbeAction a, b, c, stranger;
@@ -114,21 +102,6 @@ TEST(SceneObjects, BothViewsOfTheWorldSpriteShareActionsScheduleAndImage) {
   EXPECT_EQ(sprite.getImage(), &picture);
   sprite.setImage(&other);
   EXPECT_EQ(marker.getImage(), &other);
-}
-
-TEST(SceneObjects, PositionCopiesAndSurvivesSelfAssignment) {
-  SpriteRenderObject2D marker(objectIds, nullptr, nullptr);
-  marker.setPosition(Vector2D{-2.5f, 0.75f});
-  marker.setPosition(marker.getPosition());
-  EXPECT_EQ(marker.getPosition().x, -2.5f);
-  EXPECT_EQ(marker.getPosition().y, 0.75f);
-
-  // Without an image nothing is drawn and the last corner is kept.
-  marker.x = 11;
-  marker.y = 12;
-  marker.draw();
-  EXPECT_EQ(marker.x, 11);
-  EXPECT_EQ(marker.y, 12);
 }
 
 }  // namespace

@@ -46,30 +46,6 @@ Color pixel(const Image& image, size_t i) {
   return Color{p[0], p[1], p[2], p[3]};
 }
 
-TEST(ActionTest, IdsRunOnAcrossAllKinds) {
-  SpriteObject sprite(objectIds, nullptr, nullptr);
-  Schedule schedule;
-  IdCounter ids;
-  std::vector<Action*> actions = {
-      store.make<MultiAction>(ids),
-      store.make<ConditionalAction<const int32_t>>(ids, nullptr, yes, nullptr),
-      store.make<FunctionAction<int32_t>>(ids, nullptr, valueOf),
-      store.make<ActionAddition>(ids, &sprite, nullptr),
-      store.make<ActionRemoval>(ids, &sprite, nullptr),
-      store.make<ScreenPositionShift>(ids, &sprite, 0, 1),
-      store.make<SpriteChange>(ids, &sprite, nullptr),
-      store.make<SpriteColorSwap>(ids, nullptr, nullptr, nullptr, 0),
-      store.make<TextChange>(ids, nullptr, "x"),
-      store.make<PcmSoundPlayback>(ids, nullptr, nullptr, nullptr, false),
-      store.make<ScheduleTimeAdjustment>(ids, &schedule, 0.0f),
-      store.make<ScheduleReplacement>(ids, &sprite, nullptr),
-  };
-  for (size_t i = 0; i < actions.size(); ++i) {
-    EXPECT_EQ(actions[i]->id, static_cast<int32_t>(i));
-  }
-  EXPECT_EQ(ids.next(), 12);
-}
-
 TEST(ActionTest, SequencesAndConditionsPassResultsAsDesigned) {
   Log log;
   MultiAction empty{ids};
